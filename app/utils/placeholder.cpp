@@ -1,0 +1,1 @@
+// app sources arrive here

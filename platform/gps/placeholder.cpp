@@ -1,0 +1,1 @@
+// gps sources arrive here

@@ -1,0 +1,7 @@
+// The handheld platform, whole: include this one header.
+#pragma once
+
+#include "pda/types.h"
+#include "pda/kernel.h"
+#include "pda/storage.h"
+#include "pda/gps.h"

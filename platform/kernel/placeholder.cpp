@@ -1,0 +1,1 @@
+// kernel sources arrive here

@@ -1,0 +1,1 @@
+// storage sources arrive here

@@ -1,0 +1,1 @@
+// user sources arrive here

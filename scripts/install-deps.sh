@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Zazorudu need. Idempotent:
+# it asks apt only for what is missing, and refreshes the package lists only then.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # platform libraries
+  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
+  libpixman-1-dev libpng-dev libgps-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3-gps
+  xvfb xauth xdotool xclip
+  # the art's render script
+  librsvg2-bin
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}" >&2
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
