@@ -1,0 +1,74 @@
+#include "display/display.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+namespace pda::display {
+namespace {
+
+std::optional<int> ParseNumber(std::string_view& text, int min, int max) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end == text.data() || value < min || value > max)
+    return std::nullopt;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  return value;
+}
+
+bool Expect(std::string_view& text, char c) {
+  if (text.empty() || text.front() != c) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+struct State {
+  std::mutex mutex;
+  std::optional<ScreenSpec> screen;
+};
+State& GetState() {
+  static State state;
+  return state;
+}
+
+ScreenSpec FromEnvironment() {
+  const char* value = std::getenv("PDA_SCREEN");
+  if (!value || !*value) return ScreenSpec{};
+  if (auto spec = ParseScreenSpec(value)) return *spec;
+  std::fprintf(stderr,
+               "PDA_SCREEN=\"%s\" is not a screen: use WIDTHxHEIGHT@DPI, e.g. 240x320@96, "
+               "480x640@192 or 640x480@192; using 480x640@192\n",
+               value);
+  return ScreenSpec{};
+}
+
+}  // namespace
+
+std::optional<ScreenSpec> ParseScreenSpec(std::string_view text) {
+  ScreenSpec spec;
+  auto width = ParseNumber(text, 1, 8192);
+  if (!width || !Expect(text, 'x')) return std::nullopt;
+  auto height = ParseNumber(text, 1, 8192);
+  if (!height || !Expect(text, '@')) return std::nullopt;
+  auto dpi = ParseNumber(text, 48, 960);
+  if (!dpi || !text.empty()) return std::nullopt;
+  return ScreenSpec{*width, *height, *dpi};
+}
+
+ScreenSpec CurrentScreen() {
+  State& state = GetState();
+  std::lock_guard lock(state.mutex);
+  if (!state.screen) state.screen = FromEnvironment();
+  return *state.screen;
+}
+
+void SetScreen(const ScreenSpec& screen) {
+  State& state = GetState();
+  std::lock_guard lock(state.mutex);
+  state.screen = screen;
+}
+
+int BarHeight() { return 26 * CurrentScreen().dpi / 96; }
+
+}  // namespace pda::display

@@ -1,0 +1,29 @@
+// The device's screen as configured: size in pixels and DPI (PDA_SCREEN, "WxH@DPI", default
+// 480x640@192). The window system, the drawing library and the screen back ends all read it from
+// here; rotation (a new size) is announced through SetScreen.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace pda::display {
+
+struct ScreenSpec {
+  int width = 480;
+  int height = 640;
+  int dpi = 192;
+  friend bool operator==(const ScreenSpec&, const ScreenSpec&) = default;
+};
+
+// "240x320@96" -> {240, 320, 96}. Sizes 1..8192, DPI 48..960; anything else is refused.
+std::optional<ScreenSpec> ParseScreenSpec(std::string_view text);
+
+// The current screen: PDA_SCREEN on first use (a bad value is reported on standard error and
+// the default is used), or what SetScreen last set.
+ScreenSpec CurrentScreen();
+void SetScreen(const ScreenSpec& screen);
+
+// Height of the navigation bar and of a soft-key menu bar: 26 pixels at 96 DPI, scaled.
+int BarHeight();
+
+}  // namespace pda::display
