@@ -113,5 +113,26 @@ struct FILETIME {
 };
 static_assert(sizeof(FILETIME) == 8 && alignof(FILETIME) == 4);
 
+// Geometry shared by the window manager and the drawing library. Rectangles are half-open:
+// right and bottom are outside.
+struct POINT {
+  LONG x;
+  LONG y;
+};
+struct RECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+};
+struct SIZE {
+  LONG cx;
+  LONG cy;
+};
+using LPPOINT = POINT*;
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
+using LPSIZE = SIZE*;
+
 struct SECURITY_ATTRIBUTES;  // accepted and ignored where the platform takes one
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;

@@ -5,22 +5,7 @@
 
 #include "pda/kernel.h"
 
-struct POINT {
-  LONG x;
-  LONG y;
-};
-struct RECT {
-  LONG left;
-  LONG top;
-  LONG right;
-  LONG bottom;
-};
-struct SIZE {
-  LONG cx;
-  LONG cy;
-};
-using LPRECT = RECT*;
-using LPCRECT = const RECT*;
+// POINT, RECT and SIZE live in pda/types.h, shared with the drawing library.
 
 using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,1 +1,0 @@
-// gps sources arrive here

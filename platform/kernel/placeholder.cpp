@@ -1,1 +1,0 @@
-// kernel sources arrive here
