@@ -29,6 +29,8 @@ constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+constexpr DWORD ERROR_NOT_LOCKED = 158;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
@@ -105,7 +107,9 @@ void GetSystemTimeAsFileTime(FILETIME* time);
 // characters and a terminator; returns the characters copied (size when cut, with
 // ERROR_INSUFFICIENT_BUFFER).
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
-HMODULE GetModuleHandleW(LPCWSTR name);  // null name: the program's own instance
+// A null name, "Zazorudu.exe" or the module file name: the program's own instance. Any other
+// name fails with ERROR_MOD_NOT_FOUND.
+HMODULE GetModuleHandleW(LPCWSTR name);
 
 // ---- memory --------------------------------------------------------------------------------
 constexpr UINT LMEM_FIXED = 0x0;
@@ -113,6 +117,9 @@ constexpr UINT LMEM_MOVEABLE = 0x2;
 constexpr UINT LMEM_ZEROINIT = 0x40;
 constexpr UINT GMEM_MOVEABLE = LMEM_MOVEABLE;
 
+// Blocks are reached through LocalLock, also LMEM_FIXED ones (handles are ids, not pointers).
+// LocalUnlock returns TRUE while locks remain, else FALSE with ERROR_SUCCESS (now unlocked) or
+// ERROR_NOT_LOCKED.
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 LPVOID LocalLock(HLOCAL memory);
 BOOL LocalUnlock(HLOCAL memory);
@@ -124,13 +131,18 @@ inline BOOL GlobalUnlock(HGLOBAL memory) { return LocalUnlock(memory); }
 inline HGLOBAL GlobalFree(HGLOBAL memory) { return LocalFree(memory); }
 
 // ---- code pages ----------------------------------------------------------------------------
-// The system multibyte code page (CP_ACP) is UTF-8. Invalid input is converted safely: each bad
-// byte or unpaired surrogate becomes U+FFFD (or '?' towards multibyte), never read past the end.
+// The system multibyte code page (CP_ACP) is UTF-8. Invalid input is converted safely, never
+// read past its end: each ill-formed UTF-8 sequence (bad lead byte, overlong form, encoded
+// surrogate, truncated sequence) becomes U+FFFD; an unpaired UTF-16 surrogate becomes U+FFFD
+// towards CP_UTF8, and the default character ('?' unless given) towards CP_ACP. With
+// MB_ERR_INVALID_CHARS / WC_ERR_INVALID_CHARS such input fails with ERROR_NO_UNICODE_TRANSLATION.
+// CP_UTF8 takes no default character (ERROR_INVALID_PARAMETER if one is passed).
 constexpr UINT CP_ACP = 0;
 constexpr UINT CP_UTF8 = 65001;
 constexpr DWORD MB_PRECOMPOSED = 0x1;
 constexpr DWORD MB_ERR_INVALID_CHARS = 0x8;
 constexpr DWORD WC_COMPOSITECHECK = 0x200;
+constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
 
 // Sizes count units including the terminator when the input length is -1. A destination size of
 // 0 asks for the size needed. Returns units written, or 0 with ERROR_INSUFFICIENT_BUFFER when the
@@ -152,18 +164,23 @@ int lstrcmpiW(LPCWSTR a, LPCWSTR b);
 
 // printf on wide text. Conversions: %s (wide), %hs (narrow), %ls (wide), %c and %hc, %d %i %u
 // %x %X %o (with h, l, ll, I64 and z size prefixes), %f %e %g, %p, %%; flags - + space 0 #;
-// width and precision, also as '*'. The result is cut to the buffer and always terminated.
+// width and precision, also as '*'. %S and %C take narrow text, as in the device's wide printf.
+// Sizes are the device's: 'l' is 32 bits, "ll"/"I64" 64 bits. Numbers are formatted by the C
+// library. %n is not supported (shown as written). Narrow text is UTF-8.
+// The result is cut to the buffer and always terminated.
 // Returns S_OK, or STRSAFE_E_INSUFFICIENT_BUFFER when the result was cut.
 HRESULT StringCchPrintfW(LPWSTR destination, size_t destinationChars, LPCWSTR format, ...);
 HRESULT StringCchVPrintfW(LPWSTR destination, size_t destinationChars, LPCWSTR format,
                           va_list arguments);
 HRESULT StringCchCopyW(LPWSTR destination, size_t destinationChars, LPCWSTR source);
 HRESULT StringCchLengthW(LPCWSTR text, size_t maxChars, size_t* length);
-// Like StringCchPrintfW with the platform's 1024-character limit; returns characters written.
+// Like StringCchPrintfW into a buffer taken to hold 1024 characters; returns the characters
+// written, not counting the terminator.
 int wsprintfW(LPWSTR destination, LPCWSTR format, ...);
 
 // ---- debug output --------------------------------------------------------------------------
-// One line to standard error as UTF-8 (the text as given; no newline is added).
+// The text to standard error as UTF-8 (as given; no newline is added). Tests may catch it with
+// the sink in pda/testing/kernel.h.
 void OutputDebugStringW(LPCWSTR text);
 
 // ---- idle ----------------------------------------------------------------------------------
