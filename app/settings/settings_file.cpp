@@ -1,0 +1,123 @@
+// The Settings file: forming its path, loading the live record, saving it.
+#include "settings/settings_file.h"
+
+#include <cstdio>
+
+#include "settings/folder_paths.h"
+#include "settings/profile_store.h"
+#include "settings/settings_record.h"
+#include "settings/time_stamp.h"
+#include "settings/version.h"
+#include "utils/text_convert.h"
+
+namespace {
+
+constexpr DWORD kPauseAfterCheckMs = 250;
+constexpr DWORD kPauseAfterReadMs = 100;
+
+// The three fields as they are stored, in file order.
+struct SettingsField {
+  LPCSTR pszSection;
+  LPCSTR pszKey;
+  WCHAR* (*pfnField)(SettingsRecord&);
+  int cchField;
+};
+
+constexpr SettingsField kFields[] = {
+    {"EMAIL", "wszDefaultEmailAddr",   [](SettingsRecord& r) { return r.wszDefaultEmailAddr; },
+     SETTINGS_EMAIL_ADDR_CHARS},
+    {"EMAIL", "DefaultEmailAccount",   [](SettingsRecord& r) { return r.DefaultEmailAccount; },
+     SETTINGS_EMAIL_ACCOUNT_CHARS},
+    {"SMS",   "DefaultSMSphoneNumber", [](SettingsRecord& r) { return r.DefaultSMSphoneNumber; },
+     SETTINGS_SMS_NUMBER_CHARS},
+};
+
+BOOL FormSettingsPath(LPWSTR pszPath, LPSTR pszNarrowPath) {
+  WCHAR szModule[SETTINGS_MODULE_NAME_CHARS] = {};
+  GetModuleFileNameW(nullptr, szModule, SETTINGS_MODULE_NAME_CHARS);
+  return MakeSettingsPath(szModule, pszPath, pszNarrowPath);
+}
+
+// Sets a wide value, converted to narrow text of at most SETTINGS_VALUE_BYTES - 1 bytes.
+void SetWide(ProfileStore* pStore, LPCSTR pszSection, LPCSTR pszKey, LPCWSTR pszValue) {
+  char szValue[SETTINGS_VALUE_BYTES];
+  WideToNarrowCut(pszValue, szValue, SETTINGS_VALUE_BYTES);
+  ProfileSet(pStore, pszSection, pszKey, szValue, 0);
+}
+
+}  // namespace
+
+BOOL MakeSettingsPath(LPCWSTR pszModuleFileName, LPWSTR pszPath, LPSTR pszNarrowPath) {
+  WCHAR szFolder[SETTINGS_MODULE_NAME_CHARS] = {};
+  WCHAR szFile[SETTINGS_MODULE_NAME_CHARS] = {};
+  WCHAR szModule[SETTINGS_MODULE_NAME_CHARS] = {};
+  CopyWideCut(szModule, SETTINGS_MODULE_NAME_CHARS, pszModuleFileName);
+  SplitPath(szModule, szFolder, szFile);
+  if (FAILED(StringCchPrintfW(pszPath, SETTINGS_PATH_CHARS, u"%s%s", szFolder,
+                              SETTINGS_FILE_NAME))) {
+    return FALSE;
+  }
+  return WideToNarrowWhole(pszPath, pszNarrowPath, SETTINGS_NARROW_PATH_BYTES);
+}
+
+BOOL LoadSettings() {
+  WCHAR szPath[SETTINGS_PATH_CHARS] = {};
+  char szNarrowPath[SETTINGS_NARROW_PATH_BYTES] = {};
+  if (!FormSettingsPath(szPath, szNarrowPath)) return FALSE;
+
+  HANDLE hFile = CreateFileW(szPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE || !hFile) return FALSE;
+  const DWORD cbFile = GetFileSize(hFile, nullptr);
+  CloseHandle(hFile);
+  if (cbFile == INVALID_FILE_SIZE || cbFile < SETTINGS_MIN_FILE_BYTES) return FALSE;
+  Sleep(kPauseAfterCheckMs);
+
+  ProfileStore* pStore = nullptr;
+  if (ProfileOpen(&pStore, szNarrowPath, FALSE) != 0) return FALSE;
+  Sleep(kPauseAfterReadMs);
+  FILE* pStream = DeviceOpenStream(szNarrowPath, "r");
+  if (pStream == nullptr) {
+    ProfileClose(pStore);
+    return FALSE;
+  }
+  std::fclose(pStream);
+
+  for (const SettingsField& field : kFields) {
+    char szValue[SETTINGS_VALUE_BYTES];
+    WCHAR wszValue[SETTINGS_VALUE_BYTES];
+    ProfileGet(pStore, field.pszSection, field.pszKey, szValue, SETTINGS_VALUE_BYTES);
+    NarrowToWideCut(szValue, wszValue, SETTINGS_VALUE_BYTES);
+    CopyWideCut(field.pfnField(g_Settings), field.cchField, wszValue);
+  }
+  ProfileClose(pStore);
+  return TRUE;
+}
+
+BOOL SaveSettings() {
+  WCHAR szPath[SETTINGS_PATH_CHARS] = {};
+  char szNarrowPath[SETTINGS_NARROW_PATH_BYTES] = {};
+  if (!FormSettingsPath(szPath, szNarrowPath)) return FALSE;
+  char szSection[SETTINGS_NARROW_PATH_BYTES];
+  if (!WideToNarrowWhole(SETTINGS_APP_SECTION, szSection, SETTINGS_NARROW_PATH_BYTES)) {
+    return FALSE;
+  }
+
+  ProfileStore* pStore = nullptr;
+  if (ProfileOpen(&pStore, szNarrowPath, TRUE) != 0) return FALSE;
+
+  WCHAR szStamp[TIMESTAMP_MIN_CHARS] = {};
+  MakeTimeStamp(TIMESTAMP_DAY_MONTH_YEAR, TIMESTAMP_HOUR_MINUTE_SECOND, szStamp);
+  SetWide(pStore, szSection, "DateTime", szStamp);
+
+  WCHAR szVersion[SETTINGS_VALUE_BYTES] = {};
+  StringCchPrintfW(szVersion, SETTINGS_VALUE_BYTES, VERSION_FORMAT, VERSION_RELEASE,
+                   VERSION_BUILD, VERSION_DATE);
+  SetWide(pStore, szSection, "Version", szVersion);
+
+  for (const SettingsField& field : kFields) {
+    SetWide(pStore, field.pszSection, field.pszKey, field.pfnField(g_Settings));
+  }
+  ProfileClose(pStore);  // the store is dirty: this writes the file
+  return TRUE;
+}

@@ -1,0 +1,5 @@
+// Process-wide values of the shell.
+#include "shell/globals.h"
+
+HWND g_hWndMain = nullptr;
+HINSTANCE g_hInstance = nullptr;

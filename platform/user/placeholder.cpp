@@ -1,1 +1,0 @@
-// user sources arrive here
