@@ -1,1 +1,0 @@
-// storage sources arrive here

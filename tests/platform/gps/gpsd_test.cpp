@@ -1,0 +1,252 @@
+// gpsd: the mapping of libgps reports to the position record, and the driver end to end against
+// a private gpsd fed by gpsfake (loss of gpsd, reconnection, resumed positions).
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "gps_test_util.h"
+#include "gpsd_record.h"
+#include "gpsfake.h"
+#include "pda/testing/gps.h"
+
+namespace pda::gps::test {
+namespace {
+
+// A gps_data_t as libgps leaves it before any report: NaN everywhere a number can be unknown.
+std::unique_ptr<gps_data_t> FreshReport() {
+  auto g = std::make_unique<gps_data_t>();
+  gps_clear_fix(&g->fix);
+  gps_clear_dop(&g->dop);
+  return g;
+}
+
+void Fill3dFix(gps_data_t& g) {
+  g.fix.mode = MODE_3D;
+  g.fix.time = {1736455265, 250000000};  // 2025-01-09 20:41:05.250 UTC
+  g.fix.latitude = 47.6062095;
+  g.fix.longitude = -122.3320708;
+  g.fix.altMSL = 56.0;
+  g.fix.altHAE = 39.0;
+  g.fix.speed = 1.0;  // m/s
+  g.fix.track = 15.0;
+  g.fix.magnetic_var = 15.4;
+}
+
+TEST(GpsdRecord, NoPositionYetOrBelow2DGivesZeroWithTheBitsClear) {
+  struct Case {
+    const char* name;
+    int mode;
+    double lat;
+  };
+  for (const Case& c : {Case{"NaN before any position", MODE_3D, NAN},
+                        Case{"no fix keeps an old position out", MODE_NO_FIX, 47.6},
+                        Case{"mode not seen", MODE_NOT_SEEN, 47.6}}) {
+    auto g = FreshReport();
+    g->fix.mode = c.mode;
+    g->fix.latitude = c.lat;
+    g->fix.longitude = c.lat;
+    const GPS_POSITION p = PositionFromGpsd(*g, false);
+    EXPECT_FALSE(p.dwValidFields & (GPS_VALID_LATITUDE | GPS_VALID_LONGITUDE)) << c.name;
+    EXPECT_EQ(p.dblLatitude, 0.0) << c.name;
+    EXPECT_EQ(p.dblLongitude, 0.0) << c.name;
+    EXPECT_EQ(p.FixQuality, GPS_FIX_QUALITY_UNKNOWN) << c.name;
+  }
+  auto g = FreshReport();
+  EXPECT_EQ(PositionFromGpsd(*g, false).dwValidFields, 0u) << "nothing arrived, nothing valid";
+}
+
+TEST(GpsdRecord, A3DFixFillsTheRecordInItsUnits) {
+  auto g = FreshReport();
+  Fill3dFix(*g);
+  const GPS_POSITION p = PositionFromGpsd(*g, false);
+  EXPECT_EQ(p.dblLatitude, 47.6062095);
+  EXPECT_EQ(p.dblLongitude, -122.3320708);
+  EXPECT_NEAR(p.flSpeed, 1.943844, 1e-5) << "knots";
+  EXPECT_EQ(p.flHeading, 15.0f);
+  EXPECT_EQ(p.dblMagneticVariation, 15.4);
+  EXPECT_EQ(p.flAltitudeWRTSeaLevel, 56.0f);
+  EXPECT_EQ(p.flAltitudeWRTEllipsoid, 39.0f);
+  EXPECT_EQ(p.FixType, GPS_FIX_3D);
+  EXPECT_EQ(p.FixQuality, GPS_FIX_QUALITY_GPS);
+  const SYSTEMTIME& t = p.stUTCTime;
+  EXPECT_EQ((std::array<int, 8>{t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute,
+                                 t.wSecond, t.wMilliseconds}),
+            (std::array<int, 8>{2025, 1, 4, 9, 20, 41, 5, 250}));
+  const DWORD expected = GPS_VALID_UTC_TIME | GPS_VALID_LATITUDE | GPS_VALID_LONGITUDE |
+                         GPS_VALID_SPEED | GPS_VALID_HEADING | GPS_VALID_MAGNETIC_VARIATION |
+                         GPS_VALID_ALTITUDE_WRT_SEA_LEVEL | GPS_VALID_ALTITUDE_WRT_ELLIPSOID;
+  EXPECT_EQ(p.dwValidFields, expected) << "no satellite bits before a SKY";
+
+  g->fix.status = STATUS_DGPS_FIX;
+  g->fix.mode = MODE_2D;
+  const GPS_POSITION d = PositionFromGpsd(*g, false);
+  EXPECT_EQ(d.FixQuality, GPS_FIX_QUALITY_DGPS);
+  EXPECT_EQ(d.FixType, GPS_FIX_2D);
+  EXPECT_FALSE(d.dwValidFields & GPS_VALID_ALTITUDE_WRT_SEA_LEVEL) << "a 2D fix has no altitude";
+}
+
+TEST(GpsdRecord, SkyGivesDopsAndSatellitesCappedAtTwelve) {
+  auto g = FreshReport();
+  Fill3dFix(*g);
+  g->dop.pdop = 1.6;
+  g->dop.hdop = 0.9;
+  g->dop.vdop = 1.3;
+  g->satellites_visible = 14;
+  g->satellites_used = 13;
+  for (int i = 0; i < 14; ++i) {
+    satellite_t& s = g->skyview[i];
+    s.PRN = static_cast<short>(i + 1);
+    s.elevation = 10.0 + i;
+    s.azimuth = 20.0 * i;
+    s.ss = i == 3 ? NAN : 30.0 + i;
+    s.used = i != 0;
+  }
+  const GPS_POSITION p = PositionFromGpsd(*g, true);
+  EXPECT_EQ(p.flPositionDilutionOfPrecision, 1.6f);
+  EXPECT_EQ(p.flHorizontalDilutionOfPrecision, 0.9f);
+  EXPECT_EQ(p.flVerticalDilutionOfPrecision, 1.3f);
+  EXPECT_EQ(p.dwSatelliteCount, 12u);
+  EXPECT_EQ(p.dwSatellitesInView, 12u);
+  EXPECT_EQ(p.rgdwSatellitesUsedPRNs[0], 2u) << "PRN 1 is not used";
+  EXPECT_EQ(p.rgdwSatellitesUsedPRNs[11], 13u);
+  EXPECT_EQ(p.rgdwSatellitesInViewPRNs[11], 12u);
+  EXPECT_EQ(p.rgdwSatellitesInViewElevation[2], 12u);
+  EXPECT_EQ(p.rgdwSatellitesInViewAzimuth[2], 40u);
+  EXPECT_EQ(p.rgdwSatellitesInViewSignalToNoiseRatio[2], 32u);
+  EXPECT_EQ(p.rgdwSatellitesInViewSignalToNoiseRatio[3], 0u) << "no SNR heard";
+  const DWORD satelliteBits =
+      GPS_VALID_POSITION_DILUTION_OF_PRECISION | GPS_VALID_HORIZONTAL_DILUTION_OF_PRECISION |
+      GPS_VALID_VERTICAL_DILUTION_OF_PRECISION | GPS_VALID_SATELLITE_COUNT |
+      GPS_VALID_SATELLITES_USED_PRNS | GPS_VALID_SATELLITES_IN_VIEW |
+      GPS_VALID_SATELLITES_IN_VIEW_PRNS | GPS_VALID_SATELLITES_IN_VIEW_ELEVATION |
+      GPS_VALID_SATELLITES_IN_VIEW_AZIMUTH | GPS_VALID_SATELLITES_IN_VIEW_SIGNAL_TO_NOISE_RATIO;
+  EXPECT_EQ(p.dwValidFields & satelliteBits, satelliteBits);
+}
+
+// ---- end to end with gpsfake ---------------------------------------------------------------
+
+constexpr double kLatitude = 47.6062095;
+constexpr double kLongitude = -122.3320708;
+
+// Waits on the event until the predicate holds for the current record (or the time runs out).
+template <class Predicate>
+bool WaitForPosition(const ScopedEvent& event, HANDLE device, Predicate holds, GPS_POSITION* out,
+                     std::chrono::seconds limit = std::chrono::seconds(20)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (!event.Wait(500)) continue;
+    *out = EmptyPosition();
+    if (GPSGetPosition(device, out, 3000, 0) == ERROR_SUCCESS && holds(*out)) return true;
+  }
+  return false;
+}
+
+template <class Predicate>
+bool WaitForDevice(const ScopedEvent& event, Predicate holds, GPS_DEVICE* out,
+                   std::chrono::seconds limit = std::chrono::seconds(20)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (!event.Wait(500)) continue;
+    *out = EmptyDevice();
+    if (GPSGetDeviceState(out) == ERROR_SUCCESS && holds(*out)) return true;
+  }
+  return false;
+}
+
+bool HasFixAndSky(const GPS_POSITION& p) {
+  return (p.dwValidFields & GPS_VALID_LATITUDE) && (p.dwValidFields & GPS_VALID_SATELLITE_COUNT) &&
+         (p.dwValidFields & GPS_VALID_SATELLITES_IN_VIEW) && p.dwSatelliteCount > 0;
+}
+
+class GpsdEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string missing = zaz::testing::GpsFake::MissingTools();
+    // Never skipped: a machine without gpsd cannot vouch for this driver.
+    ASSERT_TRUE(missing.empty()) << "the gpsd tests need " << missing
+                                 << "(install them with scripts/install-deps.sh)";
+    port_ = zaz::testing::GpsFake::FreePort();
+    ASSERT_NE(port_, 0);
+  }
+  std::unique_ptr<zaz::testing::GpsFake> StartFake() {
+    std::string error;
+    auto fake = zaz::testing::GpsFake::Start(DataFile("gpsd_fix_3d.log"), port_, 0.1, &error);
+    EXPECT_TRUE(fake) << error;
+    return fake;
+  }
+  int port_ = 0;
+};
+
+TEST_F(GpsdEndToEnd, PositionsArriveGpsdLossIsReportedAndPositionsResume) {
+  auto fake = StartFake();
+  ASSERT_TRUE(fake);
+  ScopedPdaGps env("gpsd://127.0.0.1:" + std::to_string(port_));
+  ScopedEvent position, state;
+  ScopedGps gps(position.get(), state.get());
+  ASSERT_TRUE(gps.get()) << GetLastError();
+
+  GPS_DEVICE d{};
+  ASSERT_TRUE(WaitForDevice(state, [](const GPS_DEVICE& x) {
+    return x.dwServiceState == SERVICE_STATE_ON;
+  }, &d)) << "the first connection signals the device state";
+
+  GPS_POSITION p{};
+  ASSERT_TRUE(WaitForPosition(position, gps.get(), HasFixAndSky, &p));
+  EXPECT_NEAR(p.dblLatitude, kLatitude, 1e-7);
+  EXPECT_NEAR(p.dblLongitude, kLongitude, 1e-7);
+  EXPECT_EQ(p.dwSatelliteCount, 8u);
+  EXPECT_EQ(p.dwSatellitesInView, 10u);
+  EXPECT_EQ(p.FixType, GPS_FIX_3D);
+  EXPECT_EQ(p.stUTCTime.wYear, 2025);
+
+  d = EmptyDevice();
+  ASSERT_EQ(GPSGetDeviceState(&d), ERROR_SUCCESS);
+  EXPECT_EQ(d.dwDeviceState, SERVICE_STATE_ON);
+  const std::string name = FriendlyName(d);
+  EXPECT_EQ(name.rfind("gpsd 127.0.0.1:" + std::to_string(port_) + " /dev/", 0), 0u) << name;
+
+  // gpsd dies: the service goes off and the device-state event says so.
+  ASSERT_TRUE(fake->KillGpsd());
+  ASSERT_TRUE(WaitForDevice(state, [](const GPS_DEVICE& x) {
+    return x.dwServiceState == SERVICE_STATE_OFF && x.dwDeviceState == SERVICE_STATE_OFF;
+  }, &d));
+  fake->Stop();
+
+  // A new gpsd on the same port: positions resume without reopening.
+  fake = StartFake();
+  ASSERT_TRUE(fake);
+  const std::int64_t lastArrival = pda::testing::GpsPositionArrivalNanoseconds();
+  ASSERT_TRUE(WaitForPosition(position, gps.get(), [&](const GPS_POSITION& x) {
+    return HasFixAndSky(x) && pda::testing::GpsPositionArrivalNanoseconds() > lastArrival;
+  }, &p));
+  EXPECT_NEAR(p.dblLatitude, kLatitude, 1e-7);
+  d = EmptyDevice();
+  ASSERT_EQ(GPSGetDeviceState(&d), ERROR_SUCCESS);
+  EXPECT_EQ(d.dwServiceState, SERVICE_STATE_ON);
+  EXPECT_EQ(gps.Close(), ERROR_SUCCESS);
+}
+
+TEST_F(GpsdEndToEnd, UnreachableGpsdIsReportedOncePerOutageAndCloseStillReturns) {
+  const std::size_t threadsBefore = ThreadCount();
+  ScopedPdaGps env("gpsd://127.0.0.1:" + std::to_string(port_));  // nobody listens there
+  ::testing::internal::CaptureStderr();
+  {
+    ScopedGps gps(nullptr, nullptr);
+    ASSERT_TRUE(gps.get()) << "gpsd being down is not a reason to refuse the open";
+    // Long enough for several retries (100, 200, 400 ms).
+    std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    GPS_DEVICE d = EmptyDevice();
+    ASSERT_EQ(GPSGetDeviceState(&d), ERROR_SUCCESS);
+    EXPECT_EQ(d.dwServiceState, SERVICE_STATE_OFF);
+    EXPECT_EQ(gps.Close(), ERROR_SUCCESS);
+  }
+  const std::string printed = ::testing::internal::GetCapturedStderr();
+  const std::string line = "cannot reach gpsd at 127.0.0.1:" + std::to_string(port_) + "\n";
+  EXPECT_EQ(printed, line);
+  EXPECT_EQ(ThreadCount(), threadsBefore);
+}
+
+}  // namespace
+}  // namespace pda::gps::test
