@@ -1,10 +1,18 @@
 // The device's file system: backslash paths without drive letters ("\My Documents\x.txt"),
-// mapped under the device root folder on the host (PDA_ROOT).
+// mapped under the device root folder on the host (PDA_ROOT, by default
+// $XDG_DATA_HOME/zazorudu, else $HOME/.local/share/zazorudu).
+//
+// "\" is the root; a path without the leading backslash is taken from the root as well; a
+// trailing backslash is allowed. ".." never climbs above the root, and / : * ? " < > | are not
+// allowed in names (both ERROR_INVALID_NAME). The root, "\Program Files\Zazorudu" and
+// "\My Documents" are created on first use. Errors of the host are reported as ERROR_* values.
 #pragma once
 
 #include <cstdio>
 
 #include "pda/kernel.h"
+
+constexpr DWORD MAX_PATH = 260;  // device paths are shorter (ERROR_FILENAME_EXCED_RANGE)
 
 constexpr DWORD GENERIC_READ = 0x80000000u;
 constexpr DWORD GENERIC_WRITE = 0x40000000u;
@@ -15,6 +23,7 @@ constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD TRUNCATE_EXISTING = 5;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFFu;
@@ -22,6 +31,10 @@ constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
 
+// Share modes are accepted and not enforced. On success the last error is ERROR_ALREADY_EXISTS
+// when CREATE_ALWAYS or OPEN_ALWAYS found the file there, else ERROR_SUCCESS. CREATE_NEW on an
+// existing file fails with ERROR_FILE_EXISTS; a missing file gives ERROR_FILE_NOT_FOUND, a missing
+// folder on the way ERROR_PATH_NOT_FOUND. A folder cannot be opened (ERROR_ACCESS_DENIED).
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES attributes,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPVOID overlapped);
@@ -33,6 +46,9 @@ DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
 // fails with ERROR_ALREADY_EXISTS.
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes);
 BOOL DeleteFileW(LPCWSTR path);
+// A rename: atomic, so a reader sees the old file or the new one. Without
+// MOVEFILE_REPLACE_EXISTING an existing target fails with ERROR_ALREADY_EXISTS.
+// MOVEFILE_WRITE_THROUGH also writes the folder to disk, so the rename survives a crash.
 BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
 DWORD GetFileAttributesW(LPCWSTR path);
 
@@ -45,6 +61,8 @@ BOOL DeviceCommitStream(FILE* stream);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL DeleteFileA(LPCSTR path);
 
-// The user's documents folder, "\My Documents".
+// The user's documents folder, "\My Documents", and "\Program Files". The path buffer holds
+// MAX_PATH characters. With create FALSE a missing folder fails (ERROR_FILE_NOT_FOUND).
 constexpr int CSIDL_PERSONAL = 0x0005;
+constexpr int CSIDL_PROGRAM_FILES = 0x0026;
 BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int folder, BOOL create);

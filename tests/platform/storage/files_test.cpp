@@ -1,0 +1,215 @@
+// Files: CreateFileW dispositions, reading, writing, sizes, errors, and the stdio streams.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "device_root.h"
+#include "pda/storage.h"
+
+namespace {
+
+using zaz::testing::DeviceRootTest;
+
+// A file handle closed at the end of the scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+FileHandle Open(LPCWSTR path, DWORD access, DWORD disposition) {
+  return FileHandle(CreateFileW(path, access, FILE_SHARE_READ, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::string ReadHost(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteHost(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class Files : public DeviceRootTest {};
+
+TEST_F(Files, CreateWriteReadAndSize) {
+  {
+    FileHandle file = Open(u"\\My Documents\\note.txt", GENERIC_WRITE, CREATE_NEW);
+    ASSERT_TRUE(file.valid());
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.get(), "47.6062095,-122.3320708", 23, &written, nullptr));
+    EXPECT_EQ(written, 23u);
+    EXPECT_TRUE(FlushFileBuffers(file.get()));
+    DWORD high = 99;
+    EXPECT_EQ(GetFileSize(file.get(), &high), 23u);
+    EXPECT_EQ(high, 0u);
+  }
+  EXPECT_EQ(ReadHost(root_.HostPath("My Documents/note.txt")), "47.6062095,-122.3320708");
+
+  FileHandle file = Open(u"\\My Documents\\note.txt", GENERIC_READ, OPEN_EXISTING);
+  ASSERT_TRUE(file.valid());
+  char buffer[64] = {};
+  DWORD read = 0;
+  ASSERT_TRUE(ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr));
+  EXPECT_EQ(read, 23u);
+  EXPECT_EQ(std::string(buffer, read), "47.6062095,-122.3320708");
+  ASSERT_TRUE(ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr));
+  EXPECT_EQ(read, 0u) << "at the end";
+}
+
+struct DispositionCase {
+  const char* name;
+  bool exists;  // is "old" content there before?
+  DWORD disposition;
+  bool opens;
+  DWORD lastError;        // after the call
+  const char* content;    // the file's content after opening and closing (null: no file)
+};
+
+class Dispositions : public DeviceRootTest, public ::testing::WithParamInterface<DispositionCase> {};
+
+TEST_P(Dispositions, OpenCreateOrFailAsDocumented) {
+  const DispositionCase& c = GetParam();
+  const std::string host = root_.HostPath("My Documents/f.txt");
+  if (c.exists) WriteHost(host, "old");
+  SetLastError(12345);
+  {
+    FileHandle file = Open(u"\\My Documents\\f.txt", GENERIC_READ | GENERIC_WRITE, c.disposition);
+    EXPECT_EQ(file.valid(), c.opens);
+    EXPECT_EQ(GetLastError(), c.lastError);
+  }
+  if (c.content) EXPECT_EQ(ReadHost(host), c.content);
+  else EXPECT_NE(access(host.c_str(), F_OK), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Storage, Dispositions,
+    ::testing::Values(
+        DispositionCase{"CreateNewMakesAFile", false, CREATE_NEW, true, ERROR_SUCCESS, ""},
+        DispositionCase{"CreateNewOnExistingFails", true, CREATE_NEW, false, ERROR_FILE_EXISTS, "old"},
+        DispositionCase{"CreateAlwaysMakesAFile", false, CREATE_ALWAYS, true, ERROR_SUCCESS, ""},
+        DispositionCase{"CreateAlwaysTruncatesAndSaysSo", true, CREATE_ALWAYS, true, ERROR_ALREADY_EXISTS, ""},
+        DispositionCase{"OpenExistingOnMissingFails", false, OPEN_EXISTING, false, ERROR_FILE_NOT_FOUND, nullptr},
+        DispositionCase{"OpenExistingKeepsContent", true, OPEN_EXISTING, true, ERROR_SUCCESS, "old"},
+        DispositionCase{"OpenAlwaysMakesAFile", false, OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
+        DispositionCase{"OpenAlwaysKeepsContentAndSaysSo", true, OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS, "old"},
+        DispositionCase{"TruncateExistingEmptiesIt", true, TRUNCATE_EXISTING, true, ERROR_SUCCESS, ""},
+        DispositionCase{"TruncateExistingOnMissingFails", false, TRUNCATE_EXISTING, false, ERROR_FILE_NOT_FOUND, nullptr},
+        DispositionCase{"UnknownDispositionIsRefused", false, 9, false, ERROR_INVALID_PARAMETER, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Files, MissingFolderOnTheWayIsPathNotFound) {
+  SetLastError(0);
+  EXPECT_FALSE(Open(u"\\No Such Folder\\x.txt", GENERIC_READ, OPEN_EXISTING).valid());
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST_F(Files, FolderCannotBeOpenedAsAFile) {
+  SetLastError(0);
+  EXPECT_FALSE(Open(u"\\My Documents", GENERIC_READ, OPEN_EXISTING).valid());
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(Files, WriteToReadOnlyHandleFails) {
+  WriteHost(root_.HostPath("My Documents/r.txt"), "x");
+  FileHandle file = Open(u"\\My Documents\\r.txt", GENERIC_READ, OPEN_EXISTING);
+  DWORD written = 7;
+  SetLastError(0);
+  EXPECT_FALSE(WriteFile(file.get(), "y", 1, &written, nullptr));
+  EXPECT_EQ(written, 0u);
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(Files, ClosedFileHandleIsStale) {
+  const HANDLE file = CreateFileW(u"\\a", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(CloseHandle(file));
+  DWORD written;
+  SetLastError(0);
+  EXPECT_FALSE(WriteFile(file, "x", 1, &written, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(GetFileSize(file, nullptr), INVALID_FILE_SIZE);
+}
+
+// Root is not stopped by permission bits, so a write is made to fail through a parent that is
+// a regular file, which stops everyone; the permission case runs only when it can fail.
+TEST_F(Files, WriteIntoAFileAsIfAFolderFailsCleanly) {
+  WriteHost(root_.HostPath("plain"), "not a folder");
+  SetLastError(0);
+  EXPECT_FALSE(Open(u"\\plain\\x.txt", GENERIC_WRITE, CREATE_ALWAYS).valid());
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  SetLastError(0);
+  EXPECT_EQ(DeviceOpenStream("\\plain\\x.txt", "wb"), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST_F(Files, WriteIntoAReadOnlyFolderFailsCleanly) {
+  ASSERT_TRUE(CreateDirectoryW(u"\\locked", nullptr));
+  ASSERT_EQ(chmod(root_.HostPath("locked").c_str(), 0555), 0);
+  if (access(root_.HostPath("locked").c_str(), W_OK) == 0)
+    GTEST_SKIP() << "running with permission to bypass folder modes (root)";
+  SetLastError(0);
+  EXPECT_FALSE(Open(u"\\locked\\x.txt", GENERIC_WRITE, CREATE_ALWAYS).valid());
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(Files, StreamsWriteCommitAndReadBack) {
+  FILE* out = DeviceOpenStream("\\Program Files\\Zazorudu\\settings.tmp", "wb");
+  ASSERT_NE(out, nullptr);
+  ASSERT_EQ(std::fputs("[Position]\r\n", out), 1);
+  EXPECT_TRUE(DeviceCommitStream(out));
+  EXPECT_EQ(ReadHost(root_.HostPath("Program Files/Zazorudu/settings.tmp")), "[Position]\r\n");
+  std::fclose(out);
+
+  FILE* in = DeviceOpenStream("Program Files\\Zazorudu\\settings.tmp", "rb");
+  ASSERT_NE(in, nullptr);
+  char line[32] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, in), nullptr);
+  EXPECT_STREQ(line, "[Position]\r\n");
+  std::fclose(in);
+}
+
+TEST_F(Files, StreamOnUtf8NameAndRefusals) {
+  FILE* out = DeviceOpenStream("\\My Documents\\Caf\xC3\xA9.txt", "w");
+  ASSERT_NE(out, nullptr);
+  std::fclose(out);
+  EXPECT_EQ(GetFileAttributesW(u"\\My Documents\\Caf\u00E9.txt"), FILE_ATTRIBUTE_NORMAL);
+
+  const struct {
+    const char* name;
+    const char* path;
+    const char* mode;
+    DWORD error;
+  } refusals[] = {
+      {"missing file", "\\My Documents\\none.txt", "rb", ERROR_FILE_NOT_FOUND},
+      {"escape", "\\..\\x", "rb", ERROR_INVALID_NAME},
+      {"bad UTF-8", "\\My Documents\\\xC3", "w", ERROR_INVALID_NAME},
+      {"bad mode", "\\My Documents\\x", "x", ERROR_INVALID_PARAMETER},
+  };
+  for (const auto& r : refusals) {
+    SetLastError(0);
+    EXPECT_EQ(DeviceOpenStream(r.path, r.mode), nullptr) << r.name;
+    EXPECT_EQ(GetLastError(), r.error) << r.name;
+  }
+  EXPECT_FALSE(DeviceCommitStream(nullptr));
+}
+
+}  // namespace

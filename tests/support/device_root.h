@@ -1,0 +1,33 @@
+// A private device root for a test: a fresh temporary host folder used as the device's file
+// system while the owner lives, removed with everything in it afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zaz::testing {
+
+class DeviceRoot {
+ public:
+  DeviceRoot();
+  ~DeviceRoot();
+  DeviceRoot(const DeviceRoot&) = delete;
+  DeviceRoot& operator=(const DeviceRoot&) = delete;
+
+  // The host folder that is the device's "\".
+  const std::string& host() const { return host_; }
+  // <root>/<relative>, for checking files behind the platform's back.
+  std::string HostPath(const std::string& relative) const { return host_ + "/" + relative; }
+
+ private:
+  std::string host_;
+};
+
+// A test fixture whose every test runs on its own device root.
+class DeviceRootTest : public ::testing::Test {
+ protected:
+  DeviceRoot root_;
+};
+
+}  // namespace zaz::testing
