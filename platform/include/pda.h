@@ -5,3 +5,4 @@
 #include "pda/kernel.h"
 #include "pda/storage.h"
 #include "pda/gps.h"
+#include "pda/gdi.h"
