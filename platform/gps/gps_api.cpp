@@ -125,20 +125,22 @@ HANDLE Driver::Open(HANDLE newLocationData, HANDLE deviceStateChange, DWORD* err
     *error = openFailure_;
     return nullptr;
   }
-  if (openCount_ == 0 && !scripted_) {
-    if (DWORD e = StartSource()) {
-      *error = e;
-      return nullptr;
-    }
-  }
   const OpenEvents events{newLocationData, deviceStateChange};
   const std::uint32_t id = opens_.Insert(std::make_shared<GpsOpen>(GpsOpen{events}), kKind);
   if (id == 0) {
     *error = ERROR_TOO_MANY_OPEN_FILES;
-    if (openCount_ == 0) thread_.reset();
     return nullptr;
   }
+  // Listen before the source starts, so that its first report is not missed.
   DriverState::Instance().AddListener(id, events);
+  if (openCount_ == 0 && !scripted_) {
+    if (DWORD e = StartSource()) {
+      DriverState::Instance().RemoveListener(id);
+      opens_.Remove(id, kKind);
+      *error = e;
+      return nullptr;
+    }
+  }
   ++openCount_;
   return HANDLE{id};
 }

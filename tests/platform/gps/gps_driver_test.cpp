@@ -237,15 +237,15 @@ TEST(GpsConfig, NoneAndMissingLogFailTheOpen) {
 // ---- nmea: and demo ------------------------------------------------------------------------
 
 TEST(NmeaLogSource, ReplaysTheLogAndStopsItsThreadAtTheLastClose) {
-  const std::size_t threadsBefore = ThreadCount();
+  ASSERT_EQ(DriverThreadCount(), 0u);
   ScopedPdaGps env("nmea:" + DataFile("fix_3d.nmea"));
   ScopedEvent position, state;
   ScopedGps first(position.get(), state.get());
   ASSERT_TRUE(first.get()) << GetLastError();
-  EXPECT_EQ(ThreadCount(), threadsBefore + 1) << "one driver thread";
+  EXPECT_EQ(DriverThreadCount(), 1u) << "one driver thread";
   ScopedGps second(nullptr, nullptr);
   ASSERT_TRUE(second.get());
-  EXPECT_EQ(ThreadCount(), threadsBefore + 1) << "a second open shares the thread";
+  EXPECT_EQ(DriverThreadCount(), 1u) << "a second open shares the thread";
 
   ASSERT_TRUE(position.Wait(5000));
   GPS_POSITION p = EmptyPosition();
@@ -264,9 +264,9 @@ TEST(NmeaLogSource, ReplaysTheLogAndStopsItsThreadAtTheLastClose) {
   EXPECT_TRUE(d.ftLastDataReceived.dwHighDateTime != 0);
 
   EXPECT_EQ(first.Close(), ERROR_SUCCESS);
-  EXPECT_EQ(ThreadCount(), threadsBefore + 1) << "still open once";
+  EXPECT_EQ(DriverThreadCount(), 1u) << "still open once";
   EXPECT_EQ(second.Close(), ERROR_SUCCESS);
-  EXPECT_EQ(ThreadCount(), threadsBefore) << "the last close ends the thread";
+  EXPECT_EQ(DriverThreadCount(), 0u) << "the last close ends the thread";
   ASSERT_EQ(GPSGetDeviceState(&d), ERROR_SUCCESS);
   EXPECT_EQ(d.dwServiceState, SERVICE_STATE_OFF);
 }

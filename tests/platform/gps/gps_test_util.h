@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -81,10 +82,15 @@ inline GPS_DEVICE EmptyDevice() {
   return d;
 }
 
-inline std::size_t ThreadCount() {
+// Driver threads of this process (named "pda-gps"); sanitizers start threads of their own, so
+// all threads are not counted.
+inline std::size_t DriverThreadCount() {
   std::size_t n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
-    ++n;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(entry.path() / "comm");
+    std::string name;
+    if (std::getline(comm, name) && name == "pda-gps") ++n;
+  }
   return n;
 }
 

@@ -229,7 +229,7 @@ TEST_F(GpsdEndToEnd, PositionsArriveGpsdLossIsReportedAndPositionsResume) {
 }
 
 TEST_F(GpsdEndToEnd, UnreachableGpsdIsReportedOncePerOutageAndCloseStillReturns) {
-  const std::size_t threadsBefore = ThreadCount();
+  ASSERT_EQ(DriverThreadCount(), 0u);
   ScopedPdaGps env("gpsd://127.0.0.1:" + std::to_string(port_));  // nobody listens there
   ::testing::internal::CaptureStderr();
   {
@@ -245,7 +245,7 @@ TEST_F(GpsdEndToEnd, UnreachableGpsdIsReportedOncePerOutageAndCloseStillReturns)
   const std::string printed = ::testing::internal::GetCapturedStderr();
   const std::string line = "cannot reach gpsd at 127.0.0.1:" + std::to_string(port_) + "\n";
   EXPECT_EQ(printed, line);
-  EXPECT_EQ(ThreadCount(), threadsBefore);
+  EXPECT_EQ(DriverThreadCount(), 0u);
 }
 
 }  // namespace
