@@ -1,11 +1,24 @@
 // The window manager: window classes, windows and their procedures, the thread message queue,
-// sending, timers. (Extended by the window-system work: focus, painting, accelerators,
-// clipboard, message boxes, controls.)
+// sending, timers, focus and activation, accelerators, update regions and the single-instance
+// lookup of a window across processes.
+//
+// Sections: geometry records | messages | styles | classes and windows | window data |
+//           placement | visibility and state | focus and activation | message queue | keyboard |
+//           timers | accelerators | update regions | lookup | system metrics
 #pragma once
 
 #include "pda/kernel.h"
 
-// POINT, RECT and SIZE live in pda/types.h, shared with the drawing library.
+// ---- geometry records ----------------------------------------------------------------------
+// POINT, RECT and SIZE are in pda/types.h (shared with the drawing library).
+constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+  return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
+  return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
 
 using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -19,7 +32,8 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
-// Window messages.
+// ---- messages ------------------------------------------------------------------------------
+// Every message below also has a name for diagnostics (the list in platform/user).
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
@@ -38,21 +52,46 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_SETTINGCHANGE = 0x001A;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_INITMENUPOPUP = 0x0117;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
-// Window styles.
+// WM_SIZE first parameter.
+constexpr WPARAM SIZE_RESTORED = 0;
+// WM_ACTIVATE first parameter (low word).
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+constexpr WORD WA_CLICKACTIVE = 2;
+// WM_SETTINGCHANGE first parameter when the screen was reset or rotated.
+constexpr WPARAM SETTINGCHANGE_RESET = 0x3002;
+
+// ---- styles --------------------------------------------------------------------------------
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
@@ -64,10 +103,26 @@ constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_HSCROLL = 0x00100000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_POPUP = 0x80000000;
 
+constexpr UINT CS_VREDRAW = 0x0001;
+constexpr UINT CS_HREDRAW = 0x0002;
+constexpr UINT CS_DBLCLKS = 0x0008;
+constexpr UINT CS_PARENTDC = 0x0080;
+
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
+
+// ---- classes and windows -------------------------------------------------------------------
+constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+constexpr DWORD ERROR_INVALID_INDEX = 1413;
+constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
+constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
+constexpr DWORD ERROR_TLW_WITH_WSCHILD = 1406;
+constexpr DWORD ERROR_INVALID_ACCEL_HANDLE = 1403;
+constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
+constexpr DWORD ERROR_CONTROL_ID_NOT_FOUND = 1421;
 
 struct CREATESTRUCTW {
   LPVOID lpCreateParams;
@@ -83,6 +138,7 @@ struct CREATESTRUCTW {
   LPCWSTR lpszClass;
   DWORD dwExStyle;
 };
+using LPCREATESTRUCTW = CREATESTRUCTW*;
 
 struct WNDCLASSW {
   UINT style;
@@ -98,26 +154,251 @@ struct WNDCLASSW {
 };
 
 using ATOM = WORD;
+// A second registration of a name already registered is refused with ERROR_CLASS_ALREADY_EXISTS.
 ATOM RegisterClassW(const WNDCLASSW* windowClass);
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
+BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* windowClass);
+// The class name of a window; returns characters copied.
+int GetClassNameW(HWND window, LPWSTR buffer, int size);
+
+// CW_USEDEFAULT for a top-level window: the screen below the navigation bar (position and size
+// independently); for a child: position 0,0, size 0x0. WM_CREATE gets the CREATESTRUCTW; a
+// creation result of -1 destroys the window and this returns null. A parent without WS_CHILD
+// is the new window's owner. The window belongs to the calling thread.
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HANDLE menu, HINSTANCE instance,
                      LPVOID parameter);
+inline HWND CreateWindowW(LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                          int width, int height, HWND parent, HANDLE menu, HINSTANCE instance,
+                          LPVOID parameter) {
+  return CreateWindowExW(0, className, windowName, style, x, y, width, height, parent, menu,
+                         instance, parameter);
+}
+// Destroys the windows it owns, then itself: WM_DESTROY to the window before its children; the
+// handles are stale afterwards. Only the window's own thread may destroy it.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam);
 
-// The thread message queue. PostMessageW is safe from any thread and wakes the owning thread's
-// GetMessageW at once.
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDLAST = 1;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+constexpr UINT GW_OWNER = 4;
+constexpr UINT GW_CHILD = 5;
+// The parent of a child window; the owner of a top-level window.
+HWND GetParent(HWND window);
+// Siblings in z-order, topmost first.
+HWND GetWindow(HWND window, UINT relation);
+BOOL IsChild(HWND parent, HWND window);
+HWND GetDlgItem(HWND parent, int id);
+int GetDlgCtrlID(HWND window);
+DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId);
+
+// ---- window data ---------------------------------------------------------------------------
+constexpr int GWLP_WNDPROC = -4;
+constexpr int GWLP_HINSTANCE = -6;
+constexpr int GWLP_HWNDPARENT = -8;
+constexpr int GWLP_ID = -12;
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+constexpr int GWLP_USERDATA = -21;
+constexpr int GWL_WNDPROC = GWLP_WNDPROC;
+constexpr int GWL_ID = GWLP_ID;
+constexpr int GWL_USERDATA = GWLP_USERDATA;
+// Dialog slot in the window's extra bytes: the result of a dialog or page procedure.
+constexpr int DWLP_MSGRESULT = 0;
+constexpr int DWL_MSGRESULT = DWLP_MSGRESULT;
+
+// Non-negative indexes address the window's extra bytes (cbWndExtra), pointer-sized.
+LONG_PTR GetWindowLongPtrW(HWND window, int index);
+LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
+LONG GetWindowLongW(HWND window, int index);
+LONG SetWindowLongW(HWND window, int index, LONG value);
+
+BOOL SetWindowTextW(HWND window, LPCWSTR text);
+int GetWindowTextW(HWND window, LPWSTR buffer, int size);
+int GetWindowTextLengthW(HWND window);
+
+// ---- placement -----------------------------------------------------------------------------
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+inline constexpr HWND HWND_TOP{0u};
+inline constexpr HWND HWND_BOTTOM{1u};
+
+// Sends WM_MOVE when the position changes and WM_SIZE when the size changes.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+BOOL BringWindowToTop(HWND window);
+// In screen coordinates.
+BOOL GetWindowRect(HWND window, LPRECT rect);
+// Windows have no non-client area: the client rectangle is the window's, at 0,0.
+BOOL GetClientRect(HWND window, LPRECT rect);
+BOOL ClientToScreen(HWND window, LPPOINT point);
+BOOL ScreenToClient(HWND window, LPPOINT point);
+// Null stands for the screen. Returns the horizontal offset in the low word and the vertical in
+// the high word (each as a 16-bit signed value).
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
+
+// ---- visibility and state ------------------------------------------------------------------
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_NORMAL = 1;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_SHOWNA = 8;
+
+// Returns whether the window was visible before.
+BOOL ShowWindow(HWND window, int command);
+// False when the window or any of its ancestors is hidden.
+BOOL IsWindowVisible(HWND window);
+// Returns whether the window was disabled before. WM_ENABLE on a change.
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL IsWindowEnabled(HWND window);
+
+// ---- focus and activation ------------------------------------------------------------------
+// WM_KILLFOCUS (first parameter: the new focus) to the old focus window, WM_SETFOCUS (first
+// parameter: the old) to the new. Activates the new focus window's top-level window. Returns the
+// old focus window; null (and no change) for a disabled or unknown window.
+HWND SetFocus(HWND window);
+HWND GetFocus();
+// Activates the top-level window of the given one: WM_ACTIVATE WA_INACTIVE to the old, WA_ACTIVE
+// to the new (second parameter: the other window), raises it, gives it the focus unless the focus
+// is already inside it. A window found in another process is activated there.
+BOOL SetForegroundWindow(HWND window);
+HWND GetForegroundWindow();
+HWND GetActiveWindow();
+HWND SetActiveWindow(HWND window);
+
+// ---- message queue -------------------------------------------------------------------------
+// One queue per thread, made on first use. PostMessageW is safe from any thread and wakes the
+// owning thread's GetMessageW at once. GetMessageW returns, in this order: sent messages are
+// handled inside it, then posted messages, then WM_QUIT, then WM_PAINT for a window with an
+// update region, then WM_TIMER for a due timer; it sleeps until one of them is there.
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
+// From the window's thread: a direct call. From another thread: queued to the window's thread;
+// the sender waits (answering messages sent to it meanwhile) until it has been handled.
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// 0 for WM_QUIT, -1 when the window filter is not a window, else TRUE.
 BOOL GetMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
 constexpr UINT PM_NOREMOVE = 0x0;
 constexpr UINT PM_REMOVE = 0x1;
 BOOL PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+// WM_KEYDOWN of a character key posts WM_CHAR with the character (Ctrl+letter gives 1..26).
 BOOL TranslateMessage(const MSG* message);
+// Calls the window's procedure; WM_TIMER with a timer routine in the second parameter calls the
+// routine instead.
 LRESULT DispatchMessageW(const MSG* message);
 void PostQuitMessage(int exitCode);
+// A message number unique to the name, for messages agreed between windows (0xC000..0xFFFF).
+UINT RegisterWindowMessageW(LPCWSTR name);
 
+// ---- keyboard ------------------------------------------------------------------------------
+constexpr int VK_BACK = 0x08;
+constexpr int VK_TAB = 0x09;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_PRIOR = 0x21;
+constexpr int VK_NEXT = 0x22;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+constexpr int VK_DELETE = 0x2E;
+constexpr int VK_LSHIFT = 0xA0;
+constexpr int VK_RSHIFT = 0xA1;
+constexpr int VK_LCONTROL = 0xA2;
+constexpr int VK_RCONTROL = 0xA3;
+constexpr int VK_LMENU = 0xA4;
+constexpr int VK_RMENU = 0xA5;
+constexpr int VK_OEM_1 = 0xBA;       // ;:
+constexpr int VK_OEM_PLUS = 0xBB;    // =+
+constexpr int VK_OEM_COMMA = 0xBC;   // ,<
+constexpr int VK_OEM_MINUS = 0xBD;   // -_
+constexpr int VK_OEM_PERIOD = 0xBE;  // .>
+constexpr int VK_OEM_2 = 0xBF;       // /?
+
+// The state of a key as of the last key message retrieved from a queue: the high bit (the value
+// is negative) when down. VK_CONTROL, VK_SHIFT and VK_MENU follow either of their two keys.
+SHORT GetKeyState(int virtualKey);
+SHORT GetAsyncKeyState(int virtualKey);
+
+// ---- timers --------------------------------------------------------------------------------
+// Timers run on the platform's tick clock and fire as WM_TIMER on the thread of their window
+// (or of the caller, for a thread timer with a null window, whose id is chosen by the call).
 using TIMERPROC = void (*)(HWND window, UINT message, UINT_PTR id, DWORD time);
+constexpr UINT USER_TIMER_MINIMUM = 10;
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC timerProc);
 BOOL KillTimer(HWND window, UINT_PTR id);
+
+// ---- accelerators --------------------------------------------------------------------------
+struct AcceleratorHandleTag;
+using HACCEL = Handle<AcceleratorHandleTag>;
+
+constexpr BYTE FVIRTKEY = 0x01;
+constexpr BYTE FNOINVERT = 0x02;
+constexpr BYTE FSHIFT = 0x04;
+constexpr BYTE FCONTROL = 0x08;
+constexpr BYTE FALT = 0x10;
+
+struct ACCEL {
+  BYTE fVirt;
+  WORD key;
+  WORD cmd;
+};
+static_assert(sizeof(ACCEL) == 6);
+
+HACCEL CreateAcceleratorTableW(const ACCEL* entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+// A table from the program's resources (by number, MAKEINTRESOURCEW). Tables loaded this way
+// live as long as the program; they need not be destroyed.
+HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);
+// A WM_KEYDOWN (to whatever window) whose key and Ctrl/Shift/Alt state match an entry sends
+// WM_COMMAND (MAKEWPARAM(cmd, 1), 0) to the given window and returns TRUE.
+int TranslateAcceleratorW(HWND window, HACCEL table, const MSG* message);
+
+inline LPWSTR MAKEINTRESOURCEW(WORD id) {
+  return reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(id));
+}
+inline bool IS_INTRESOURCE(LPCWSTR name) {
+  return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0;
+}
+
+// ---- update regions ------------------------------------------------------------------------
+// A window's update region is kept in client coordinates and clipped to its visible area (the
+// window minus its visible children and the visible siblings above it, within its ancestors).
+// A null window invalidates every window; a null rectangle means the whole client area.
+BOOL InvalidateRect(HWND window, LPCRECT rect, BOOL erase);
+BOOL ValidateRect(HWND window, LPCRECT rect);
+BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
+// Sends WM_PAINT at once when the update region is not empty.
+BOOL UpdateWindow(HWND window);
+
+// ---- lookup --------------------------------------------------------------------------------
+// A top-level window by class and title (null matches any). When both are given and no window of
+// this process matches, running processes of the same device are asked too; the handle then
+// stands for the other process's window (SetForegroundWindow and IsWindow work on it).
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
+
+// ---- system metrics ------------------------------------------------------------------------
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
+int GetSystemMetrics(int index);

@@ -1,0 +1,19 @@
+// What the message functions share with the rest of the window manager.
+#pragma once
+
+#include "pda/user.h"
+#include "user/message_queue.h"
+
+namespace pda::user {
+
+// Posted by the window manager to a window's own thread to bring it to the front there (asked
+// for by another process). Handled by DispatchMessageW, never seen by window procedures.
+constexpr UINT WM_PDA_ACTIVATE = 0x03FE;
+
+// Key messages taken from a queue update the key-state table (keyboard.cpp).
+void NoteKeyMessage(const MSG& message);
+// The first window of this queue, parents before children, whose update region (clipped to
+// what is visible) is not empty and which the filter accepts (update_region.cpp).
+HWND FindWindowToPaint(const MessageQueue& queue, const MessageFilter& filter);
+
+}  // namespace pda::user

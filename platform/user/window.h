@@ -1,0 +1,80 @@
+// The window record and the window tree of the process.
+//
+// Every record and the tree are guarded by one lock (TreeLock). The lock is never held while a
+// window procedure runs: code reads what it needs under the lock, lets go, then calls out.
+// Functions whose names end in "Locked" expect the lock held.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pda/user.h"
+#include "user/region.h"
+#include "user/window_class.h"
+
+namespace pda::user {
+
+class MessageQueue;
+
+// A window of another process, found by FindWindowW: only its class and title are known here.
+struct RemoteWindow {
+  std::u16string className;
+  std::u16string title;
+};
+
+struct Window {
+  HWND handle;
+  std::shared_ptr<const WindowClass> windowClass;
+  std::shared_ptr<MessageQueue> queue;  // of the thread that created the window
+  WNDPROC procedure = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR id = 0;
+  LONG_PTR userData = 0;
+  HINSTANCE instance;
+  std::vector<unsigned char> extra;  // cbWndExtra bytes
+  std::u16string text;
+  RECT rect{};  // in the parent's client coordinates; the screen's for a top-level window
+  HWND parent;  // null for a top-level window
+  HWND owner;
+  std::vector<HWND> children;  // z-order, topmost first
+  bool defaultPosition = false;  // top-level placed by CW_USEDEFAULT: follows the screen
+  bool defaultSize = false;
+  bool destroying = false;
+  Region update;  // client coordinates
+  bool erase = false;
+  std::optional<RemoteWindow> remote;
+};
+
+std::unique_lock<std::mutex> TreeLock();
+
+// Handles of local windows only (a remote window is not found by FindLocked).
+Window* FindLocked(HWND window);
+std::shared_ptr<Window> FindAny(HWND window);
+HWND InsertWindow(std::shared_ptr<Window> window);
+void RemoveWindow(HWND window);
+
+// Siblings of a window: the parent's children, or the top-level list (topmost first).
+std::vector<HWND>& SiblingsLocked(const Window& window);
+std::vector<HWND>& TopLevelLocked();
+
+// Screen position of the window's top-left corner (equal to its client origin).
+POINT ScreenOriginLocked(const Window& window);
+RECT ScreenRectLocked(const Window& window);
+RECT ClientRectLocked(const Window& window);
+// The window and all its ancestors have WS_VISIBLE.
+bool IsShownLocked(const Window& window);
+bool IsDescendantLocked(HWND ancestor, HWND window);  // strict
+HWND TopLevelOfLocked(HWND window);
+// The window and its descendants, parent before children.
+void CollectTreeLocked(HWND root, std::vector<HWND>& out);
+
+// The window's procedure, read under the lock, called without it. 0 for a stale window.
+LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// SendMessageW without the last-error side effects, for the window manager's own notices.
+LRESULT Notify(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+}  // namespace pda::user
