@@ -62,6 +62,7 @@ class NmeaSerialSource final : public Source {
     NmeaAssembler assembler;
     std::string line;
     bool discarding = false;
+    unsigned counted = 0;
     char buffer[1024];
     for (;;) {
       const StopSignal::Wake wake = stop.Wait(fd_.get(), -1ms);
@@ -73,8 +74,11 @@ class NmeaSerialSource final : public Source {
       const Clock::time_point arrival = Clock::now();
       state.NoteDataReceived();
       state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_ON, name);
-      const unsigned badBefore = assembler.BadSentences();
-      unsigned overlong = 0;
+      // Bad sentences are counted before the epoch they were part of is published.
+      auto countBad = [&] {
+        state.CountBadSentences(assembler.BadSentences() - counted);
+        counted = assembler.BadSentences();
+      };
       for (ssize_t i = 0; i < n; ++i) {
         const char c = buffer[i];
         if (c != '\n') {
@@ -82,17 +86,20 @@ class NmeaSerialSource final : public Source {
             line.push_back(c);
           } else if (!discarding) {
             discarding = true;
-            ++overlong;
+            state.CountBadSentences(1);
           }
           continue;
         }
         if (!discarding) {
-          if (auto epoch = assembler.FeedLine(line)) state.PublishPosition(*epoch, arrival);
+          if (auto epoch = assembler.FeedLine(line)) {
+            countBad();
+            state.PublishPosition(*epoch, arrival);
+          }
         }
         line.clear();
         discarding = false;
       }
-      state.CountBadSentences(assembler.BadSentences() - badBefore + overlong);
+      countBad();
     }
   }
 
