@@ -85,6 +85,18 @@ void Canvas::CopyScaled(const Box& box, const Pixels& source, const Box& source_
     from = &*staged;
     from_box = Box{0, 0, source_box.Width(), source_box.Height()};
   }
+  if (w == sw && h == sh) {
+    // Same size (the usual colour-key copy of an icon): no scaling arithmetic per pixel.
+    ForEachRow(box, [&](int y, int left, int right) {
+      const std::uint32_t* in = from->row(from_box.top + y - box.top) + from_box.left;
+      std::uint32_t* out = target_.row(y);
+      for (int x = left; x < right; ++x) {
+        const std::uint32_t p = in[x - box.left] & 0x00FFFFFFu;
+        if (!key || p != *key) out[x] = p;
+      }
+    });
+    return;
+  }
   ForEachRow(box, [&](int y, int left, int right) {
     // Nearest source pixel to the centre of the destination pixel.
     const int sy = from_box.top + static_cast<int>(((y - box.top) * 2 + 1) * sh / (2 * h));
