@@ -46,7 +46,6 @@ ScreenSpec FromEnvironment() {
 }  // namespace
 
 std::optional<ScreenSpec> ParseScreenSpec(std::string_view text) {
-  ScreenSpec spec;
   auto width = ParseNumber(text, 1, 8192);
   if (!width || !Expect(text, 'x')) return std::nullopt;
   auto height = ParseNumber(text, 1, 8192);
