@@ -101,10 +101,9 @@ int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
     clip = *context->user_clip();
     clip.Intersect(box);
   } else {
-    // No clip of its own yet: start from the context's whole drawable area.
-    clip = context->clip();
-    clip.Translate(-context->origin().x, -context->origin().y);
-    clip.Intersect(box);
+    // No clip of its own yet: the rectangle alone. The context's own bounds (which the window
+    // system may change later) are applied on top of it, not folded into it.
+    clip.SetBox(box);
   }
   context->SetUserClip(std::move(clip));
   return context->clip().Kind();

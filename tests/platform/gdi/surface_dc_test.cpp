@@ -60,6 +60,22 @@ TEST(SurfaceDC, OriginAndClipCanChange) {
   EXPECT_TRUE(DeleteDC(dc));
 }
 
+// The application's clip is its own: when the window system later uncovers more of the window,
+// drawing reaches the whole of the application's rectangle.
+TEST(SurfaceDC, ApplicationClipOutlivesAWindowClipChange) {
+  Screen screen;
+  pixman_region32_t covered;
+  pixman_region32_init_rect(&covered, 0, 0, 2, 10);
+  HDC dc = pda::gdi::CreateSurfaceDC(screen.pixels, POINT{0, 0}, &covered);
+  pixman_region32_fini(&covered);
+  ASSERT_NE(IntersectClipRect(dc, 0, 0, 5, 5), ERROR);
+  ASSERT_TRUE(pda::gdi::SetSurfaceDCClip(dc, nullptr));
+  PatBlt(dc, 0, 0, 10, 10, WHITENESS);
+  EXPECT_EQ(screen.CountNot(0), 25);
+  EXPECT_EQ(screen.At(4, 4), 0xFFFFFFu);
+  DeleteDC(dc);
+}
+
 TEST(SurfaceDC, MemoryContextsAreNotSurfaceContexts) {
   gdi_test::UniqueDC memory(CreateCompatibleDC(nullptr));
   EXPECT_FALSE(pda::gdi::SetSurfaceDCOrigin(memory.get(), POINT{1, 1}));

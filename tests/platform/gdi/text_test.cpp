@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "gdi_fixtures.h"
 
@@ -265,6 +267,25 @@ TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
   DrawTextW(unclipped.dc(), u"WWWW", -1, &r, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_EQ(clipped.Ink(RECT{10, 0, 100, 30}), 0);
   EXPECT_GT(unclipped.Ink(RECT{10, 0, 100, 30}), 0);
+}
+
+// Fonts, glyph caches and the handle tables are shared by all threads: two threads that open
+// the same new font size and draw at once must each get the picture one thread alone gets.
+TEST(Fonts, TwoThreadsDrawTheSamePictureAsOne) {
+  auto draw = [](std::vector<COLORREF>* pixels) {
+    UniqueObject<HFONT> font = MakeFont(-23, FW_BOLD);
+    TextCanvas text(160, 30, font.get());
+    text.Draw(1, 1, u"Satellite count: 5 / 9");
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 160; ++x) pixels->push_back(text.canvas.At(x, y));
+  };
+  std::vector<COLORREF> a, b, alone;
+  std::thread first(draw, &a), second(draw, &b);
+  first.join();
+  second.join();
+  draw(&alone);
+  EXPECT_EQ(a, alone);
+  EXPECT_EQ(b, alone);
 }
 
 }  // namespace
