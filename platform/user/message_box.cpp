@@ -1,0 +1,243 @@
+// MessageBoxW: a top-level window of a private class over the screen, and the modal loop that
+// waits for its answer while the owner is disabled. The look is in message_box_look.cpp.
+//
+// Sections: fonts | open boxes (for tests) | window procedure | MessageBoxW | MessageBeep
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+#include "display/display.h"
+#include "pda/testing/dialogs.h"
+#include "user/message_box.h"
+
+namespace pda::user {
+namespace {
+
+constexpr char16_t kBoxClass[] = u"pda:MessageBox";
+
+// ---- fonts ---------------------------------------------------------------------------------
+class BoxFonts {
+ public:
+  explicit BoxFonts(int dpi) {
+    const int height = -(9 * dpi + 36) / 72;  // 9 points
+    fonts_.text = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    fonts_.bold = CreateFontW(height, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+  }
+  BoxFonts(const BoxFonts&) = delete;
+  BoxFonts& operator=(const BoxFonts&) = delete;
+  ~BoxFonts() {
+    if (fonts_.text) DeleteObject(fonts_.text);
+    if (fonts_.bold) DeleteObject(fonts_.bold);
+  }
+  const MessageBoxFonts& get() const { return fonts_; }
+
+ private:
+  MessageBoxFonts fonts_{};
+};
+
+// The state record of one open box, reached from its window's user data.
+struct Box {
+  MessageBoxContent content;
+  int dpi;
+  BoxFonts fonts;
+  MessageBoxLayout layout;
+  std::optional<int> answer;
+  int pressed = -1;
+  HWND window;
+
+  Box(MessageBoxContent c, int d) : content(std::move(c)), dpi(d), fonts(d) {}
+};
+
+// ---- open boxes (for tests) ----------------------------------------------------------------
+struct OpenBoxes {
+  std::mutex mutex;
+  std::vector<Box*> boxes;  // innermost last
+};
+OpenBoxes& Open() {
+  static OpenBoxes* const open = new OpenBoxes;
+  return *open;
+}
+
+class OpenBoxEntry {
+ public:
+  explicit OpenBoxEntry(Box* box) : box_(box) {
+    std::lock_guard lock(Open().mutex);
+    Open().boxes.push_back(box_);
+  }
+  OpenBoxEntry(const OpenBoxEntry&) = delete;
+  OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
+  ~OpenBoxEntry() {
+    std::lock_guard lock(Open().mutex);
+    auto& boxes = Open().boxes;
+    boxes.erase(std::remove(boxes.begin(), boxes.end(), box_), boxes.end());
+  }
+
+ private:
+  Box* box_;
+};
+
+// ---- window procedure ----------------------------------------------------------------------
+Box* BoxOf(HWND window) { return reinterpret_cast<Box*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+int ButtonAt(const Box& box, LPARAM point) {
+  const int x = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(point)));
+  const int y = static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(point)));
+  for (std::size_t i = 0; i < box.layout.buttons.size(); ++i) {
+    const RECT& r = box.layout.buttons[i].rect;
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+LRESULT OnButtonDown(HWND window, Box& box, LPARAM point) {
+  box.pressed = ButtonAt(box, point);
+  if (box.pressed >= 0) InvalidateRect(window, &box.layout.buttons[box.pressed].rect, FALSE);
+  return 0;
+}
+
+LRESULT OnButtonUp(HWND window, Box& box, LPARAM point) {
+  const int held = std::exchange(box.pressed, -1);
+  if (held < 0) return 0;
+  InvalidateRect(window, &box.layout.buttons[held].rect, FALSE);
+  if (ButtonAt(box, point) == held) box.answer = box.layout.buttons[held].result;
+  return 0;
+}
+
+LRESULT OnKeyDown(Box& box, WPARAM key) {
+  if (key == VK_RETURN)
+    box.answer = box.layout.buttons[static_cast<std::size_t>(box.layout.defaultButton)].result;
+  else if (key == VK_ESCAPE)
+    box.answer = box.layout.escape;
+  return 0;
+}
+
+LRESULT BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return 0;
+  }
+  Box* box = BoxOf(window);
+  if (!box) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN: return OnButtonDown(window, *box, lParam);
+    case WM_LBUTTONUP: return OnButtonUp(window, *box, lParam);
+    case WM_KEYDOWN: return OnKeyDown(*box, wParam);
+    case WM_CLOSE: box->answer = box->layout.close; return 0;
+    case WM_DESTROY: SetWindowLongPtrW(window, GWLP_USERDATA, 0); return 0;
+    // WM_PAINT: the window manager has no BeginPaint yet; DefWindowProcW validates the region.
+    // When it lands, WM_PAINT draws PaintMessageBox(dc, layout, content, fonts, dpi, pressed).
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+bool RegisterBoxClass() {
+  static const bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = BoxProcedure;
+    wc.lpszClassName = kBoxClass;
+    return RegisterClassW(&wc) != 0;
+  }();
+  return registered;
+}
+
+HWND TopLevelOf(HWND window) {
+  while (window && (static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & WS_CHILD))
+    window = GetParent(window);
+  return window;
+}
+
+// Disables the owner for the life of the box and enables it again (only if it was enabled).
+class DisabledOwner {
+ public:
+  explicit DisabledOwner(HWND owner)
+      : owner_(owner && IsWindowEnabled(owner) ? owner : HWND{}) {
+    if (owner_) EnableWindow(owner_, FALSE);
+  }
+  DisabledOwner(const DisabledOwner&) = delete;
+  DisabledOwner& operator=(const DisabledOwner&) = delete;
+  ~DisabledOwner() { Restore(); }
+  void Restore() {
+    if (owner_ && IsWindow(owner_)) EnableWindow(owner_, TRUE);
+    owner_ = HWND{};
+  }
+
+ private:
+  HWND owner_;
+};
+
+// Runs the thread's messages until the box has an answer or is gone.
+int RunModalLoop(Box& box) {
+  MSG msg;
+  while (!box.answer && IsWindow(box.window)) {
+    const BOOL got = GetMessageW(&msg, HWND{}, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop outside the box
+      return box.layout.close;
+    }
+    if (got < 0) break;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return box.answer.value_or(box.layout.close);
+}
+
+}  // namespace
+}  // namespace pda::user
+
+// ---- MessageBoxW ---------------------------------------------------------------------------
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  using namespace pda::user;
+  if (!RegisterBoxClass()) return 0;
+  const auto screen = pda::display::CurrentScreen();
+  auto box = std::make_unique<Box>(
+      MessageBoxContent{text ? text : u"", caption ? caption : u"Error", type}, screen.dpi);
+  box->layout = LayOutMessageBox(box->content, box->fonts.get(), screen.width, screen.height,
+                                 screen.dpi);
+  const HWND topOwner = TopLevelOf(owner);
+  DisabledOwner disabled(topOwner);
+  const RECT& panel = box->layout.panel;
+  box->window = CreateWindowExW(0, kBoxClass, box->content.caption.c_str(), WS_POPUP | WS_VISIBLE,
+                                panel.left, panel.top, panel.right - panel.left,
+                                panel.bottom - panel.top, topOwner, HANDLE{}, HINSTANCE{},
+                                box.get());
+  if (!box->window) return 0;
+  OpenBoxEntry entry(box.get());
+  SetForegroundWindow(box->window);
+  SetFocus(box->window);
+  const int answer = RunModalLoop(*box);
+  // The owner is enabled before the box goes, so that activation can return to it.
+  disabled.Restore();
+  if (IsWindow(box->window)) DestroyWindow(box->window);
+  if (topOwner && IsWindow(topOwner)) SetForegroundWindow(topOwner);
+  return answer;
+}
+
+// ---- MessageBeep ---------------------------------------------------------------------------
+namespace {
+std::atomic<std::uint64_t> beeps{0};
+}
+
+BOOL MessageBeep(UINT) {
+  beeps.fetch_add(1, std::memory_order_relaxed);
+  return TRUE;
+}
+
+namespace pda::testing {
+
+std::optional<MessageBoxInfo> OpenMessageBox() {
+  std::lock_guard lock(user::Open().mutex);
+  if (user::Open().boxes.empty()) return std::nullopt;
+  const user::Box& box = *user::Open().boxes.back();
+  MessageBoxInfo info{box.window, box.content.text, box.content.caption, box.content.type, {}};
+  for (const auto& button : box.layout.buttons)
+    info.buttons.push_back({button.label, button.result, button.rect});
+  return info;
+}
+
+std::uint64_t MessageBeepCount() { return beeps.load(std::memory_order_relaxed); }
+
+}  // namespace pda::testing
