@@ -6,3 +6,4 @@
 #include "pda/storage.h"
 #include "pda/gps.h"
 #include "pda/gdi.h"
+#include "pda/resources.h"
