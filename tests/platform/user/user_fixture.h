@@ -134,6 +134,8 @@ class UserTest : public ::testing::Test {
     Recorder::Get().Clear();
   }
   void TearDown() override {
+    // Handlers may point at the finished test's locals.
+    Recorder::Get().Clear();
     for (auto it = made_.rbegin(); it != made_.rend(); ++it)
       if (IsWindow(*it)) DestroyWindow(*it);
     Drain();
