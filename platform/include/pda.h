@@ -7,3 +7,6 @@
 #include "pda/gps.h"
 #include "pda/gdi.h"
 #include "pda/resources.h"
+#include "pda/clipboard.h"
+#include "pda/dialogs.h"
+#include "pda/controls.h"

@@ -1,0 +1,54 @@
+// The EDIT control's state record (created on WM_CREATE, freed on WM_DESTROY) and the parts of
+// the control that work on it: layout and scrolling here, painting in edit_paint.cpp.
+#pragma once
+
+#include <vector>
+
+#include "controls/edit_buffer.h"
+#include "controls/text_measure.h"
+#include "controls/text_wrap.h"
+#include "pda/controls.h"
+#include "pda/gdi.h"
+
+namespace pda::controls {
+
+struct EditState {
+  HWND window;
+  DWORD style = 0;
+  EditBuffer buffer;
+  HFONT font;  // the caller's (WM_SETFONT); null: the system font
+  DcTextMeasure measure;
+  std::vector<TextLine> lines{{0, 0}};
+  int width = 0;   // client size
+  int height = 0;
+  int firstLine = 0;  // multi-line: the top visible line
+  int scrollX = 0;    // pixels scrolled to the left (single-line, or unwrapped multi-line)
+  bool focused = false;
+
+  bool multiLine() const { return (style & ES_MULTILINE) != 0; }
+  bool readOnly() const { return (style & ES_READONLY) != 0; }
+  bool hasScrollBar() const { return multiLine() && (style & WS_VSCROLL) != 0; }
+  // Multi-line text wraps at words unless it scrolls sideways (ES_AUTOHSCROLL or WS_HSCROLL).
+  bool wraps() const { return multiLine() && !(style & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+};
+
+// The text's part of the client area (left of the scroll bar, inside the margins).
+RECT TextArea(const EditState& s);
+RECT ScrollBarArea(const EditState& s);  // empty without WS_VSCROLL
+int Margin(const EditState& s);
+int VisibleLines(const EditState& s);
+int MaxFirstLine(const EditState& s);
+
+// Lines again after a change of text, font or size; keeps the scroll position in range.
+void Relayout(EditState& s);
+// Scrolls so that the caret is in view (EM_SCROLLCARET).
+void ScrollCaretIntoView(EditState& s);
+// Scrolls by lines (clamped); returns the lines actually scrolled.
+int ScrollLines(EditState& s, int lines);
+// The character position under a client point.
+std::size_t PositionAt(const EditState& s, int x, int y);
+
+// Draws the whole control at client coordinates.
+void PaintEdit(HDC dc, const EditState& s);
+
+}  // namespace pda::controls
