@@ -10,3 +10,4 @@
 #include "pda/clipboard.h"
 #include "pda/dialogs.h"
 #include "pda/controls.h"
+#include "pda/shell.h"

@@ -6,6 +6,7 @@
 #include "user/message_queue.h"
 #include "user/messaging.h"
 #include "user/rendezvous.h"
+#include "user/shell_watch.h"
 #include "user/update_region.h"
 #include "user/window.h"
 
@@ -82,7 +83,7 @@ void Activate(HWND topLevel) {
   {
     auto lock = TreeLock();
     Window* w = FindLocked(topLevel);
-    if (!w || w->parent || w->destroying) return;
+    if (!w || w->parent || w->destroying || (w->exStyle & WS_EX_NOACTIVATE)) return;
     old = State().foreground;
     State().foreground = topLevel;
     raised = RaiseLocked(topLevel);
@@ -99,6 +100,7 @@ void Activate(HWND topLevel) {
     hook = Hook();
   }
   if (hook) hook(topLevel);
+  if (old != topLevel) TellShellWatch();
   if (!focusInside) MoveFocus(topLevel);
 }
 
@@ -113,7 +115,8 @@ void Deactivate(HWND window, HWND successor) {
       // The next shown, enabled top-level window that is not going away takes over.
       for (HWND h : TopLevelLocked()) {
         Window* w = FindLocked(h);
-        if (h != window && w && !w->destroying && IsShownLocked(*w) && Enabled(*w)) {
+        if (h != window && w && !w->destroying && IsShownLocked(*w) && Enabled(*w) &&
+            !(w->exStyle & WS_EX_NOACTIVATE)) {
           next = h;
           break;
         }
@@ -123,6 +126,7 @@ void Deactivate(HWND window, HWND successor) {
   if (wasForeground) {
     Notify(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), static_cast<LPARAM>(next.value));
     if (next) Activate(next);
+    else TellShellWatch();
   }
   bool focusInside;
   bool successorUsable = false;

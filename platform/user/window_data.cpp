@@ -6,6 +6,7 @@
 
 #include "user/message_queue.h"
 #include "user/rendezvous.h"
+#include "user/shell_watch.h"
 #include "user/update_region.h"
 #include "user/window.h"
 
@@ -147,7 +148,9 @@ BOOL SetWindowTextW(HWND window, LPCWSTR text) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  return SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+  const BOOL set = SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+  pda::user::TellShellWatch();
+  return set;
 }
 
 int GetWindowTextW(HWND window, LPWSTR buffer, int size) {

@@ -106,6 +106,8 @@ constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_POPUP = 0x80000000;
+// A top-level window that is never activated (the shell's bars and input panel).
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
@@ -333,6 +335,8 @@ constexpr int VK_OEM_COMMA = 0xBC;   // ,<
 constexpr int VK_OEM_MINUS = 0xBD;   // -_
 constexpr int VK_OEM_PERIOD = 0xBE;  // .>
 constexpr int VK_OEM_2 = 0xBF;       // /?
+// A key message that carries a typed character (WM_CHAR follows); TranslateMessage leaves it.
+constexpr int VK_PACKET = 0xE7;
 
 // The state of a key as of the last key message retrieved from a queue: the high bit (the value
 // is negative) when down. VK_CONTROL, VK_SHIFT and VK_MENU follow either of their two keys.

@@ -1,0 +1,60 @@
+// Bar geometry.
+#include "shell/bar_layout.h"
+
+#include <algorithm>
+
+#include "shell/shell_metrics.h"
+
+namespace pda::shell {
+
+bool Contains(const RECT& rect, POINT point) {
+  return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
+         point.y < rect.bottom;
+}
+
+NavigationBarLayout LayOutNavigationBar(const RECT& bar, std::size_t iconCount) {
+  NavigationBarLayout layout;
+  const int gap = Scaled(4);
+  const int clockWidth = Scaled(40);  // "00:00" in the bar's font, with room to spare
+  layout.clock = {bar.right - gap - clockWidth, bar.top, bar.right - gap, bar.bottom};
+  const int size = NotifyIconSize();
+  const int top = bar.top + (bar.bottom - bar.top - size) / 2;
+  int right = layout.clock.left - gap;
+  for (std::size_t i = 0; i < iconCount; ++i) {
+    layout.icons.push_back({right - size, top, right, top + size});
+    right -= size + gap;
+  }
+  layout.title = {bar.left + Scaled(6), bar.top, std::max<LONG>(bar.left + Scaled(6), right), bar.bottom};
+  return layout;
+}
+
+int IconAt(const NavigationBarLayout& layout, POINT point) {
+  // A fingertip is larger than a 16-pixel icon: the whole bar height over the icon counts.
+  for (std::size_t i = 0; i < layout.icons.size(); ++i) {
+    RECT target = layout.icons[i];
+    target.top = layout.clock.top;
+    target.bottom = layout.clock.bottom;
+    if (Contains(target, point)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+MenuBarLayout LayOutMenuBar(const RECT& bar, bool inputPanelButton) {
+  const int middle = (bar.left + bar.right) / 2;
+  const int half = inputPanelButton ? (bar.bottom - bar.top) * 3 / 4 : 0;
+  MenuBarLayout layout;
+  layout.left = {bar.left, bar.top, middle - half, bar.bottom};
+  layout.button = inputPanelButton ? RECT{middle - half, bar.top, middle + half, bar.bottom}
+                                   : RECT{middle, bar.top, middle, bar.bottom};
+  layout.right = {middle + half, bar.top, bar.right, bar.bottom};
+  return layout;
+}
+
+MenuBarPart PartAt(const MenuBarLayout& layout, POINT point) {
+  if (Contains(layout.left, point)) return MenuBarPart::Left;
+  if (Contains(layout.button, point)) return MenuBarPart::InputPanelButton;
+  if (Contains(layout.right, point)) return MenuBarPart::Right;
+  return MenuBarPart::None;
+}
+
+}  // namespace pda::shell

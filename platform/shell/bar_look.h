@@ -1,0 +1,52 @@
+// The look of the shell: stateless painters for the navigation bar, the menu bar and the input
+// panel. Each draws a view (plain data) into a device context, so the same picture can be drawn
+// on the screen or, in a test, into a memory context.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gdi/pixels.h"
+#include "pda/gdi.h"
+#include "shell/bar_layout.h"
+#include "shell/keyboard_layout.h"
+
+namespace pda::shell {
+
+// Colours of the shell.
+inline constexpr COLORREF kBarTop = RGB(62, 70, 88);
+inline constexpr COLORREF kBarBottom = RGB(16, 19, 27);
+inline constexpr COLORREF kBarText = RGB(255, 255, 255);
+inline constexpr COLORREF kBarTextDisabled = RGB(120, 126, 140);
+
+struct NavigationBarView {
+  std::u16string title;
+  std::u16string clock;
+  std::vector<std::shared_ptr<const gdi::Pixels>> icons;  // premultiplied, in layout order
+};
+void PaintNavigationBar(HDC dc, const RECT& bar, const NavigationBarView& view);
+
+struct SoftKeyView {
+  std::u16string text;
+  bool enabled = true;
+};
+struct MenuBarView {
+  SoftKeyView left;
+  SoftKeyView right;
+  bool inputPanelButton = false;
+  bool inputPanelUp = false;
+  MenuBarPart pressed = MenuBarPart::None;
+  std::optional<COLORREF> background;  // SHCMBF_COLORBK
+};
+void PaintMenuBar(HDC dc, const RECT& bar, const MenuBarView& view);
+
+struct InputPanelView {
+  KeyboardPage page = KeyboardPage::Letters;
+  bool shift = false;
+  std::optional<RECT> pressed;  // the key under the stylus
+};
+void PaintInputPanel(HDC dc, const RECT& panel, const InputPanelView& view);
+
+}  // namespace pda::shell

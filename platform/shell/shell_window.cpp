@@ -1,0 +1,55 @@
+// Classes, creation, notices and painting of the shell's windows.
+#include "shell/shell_window.h"
+
+#include <vector>
+
+namespace pda::shell {
+
+HINSTANCE ShellInstance() { return GetModuleHandleW(nullptr); }
+
+bool EnsureShellClass(LPCWSTR className, WNDPROC procedure) {
+  WNDCLASSW existing{};
+  if (GetClassInfoW(ShellInstance(), className, &existing)) return true;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = ShellInstance();
+  wc.lpszClassName = className;
+  // Another thread may have registered it meanwhile; that is as good.
+  return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND CreateShellWindow(LPCWSTR className, const RECT& rect, HWND owner, bool visible,
+                       LPVOID parameter) {
+  const HWND window =
+      CreateWindowExW(WS_EX_NOACTIVATE, className, u"", WS_CLIPCHILDREN, rect.left, rect.top,
+                      rect.right - rect.left, rect.bottom - rect.top, owner, HANDLE{},
+                      ShellInstance(), parameter);
+  if (window && visible) ShowWindow(window, SW_SHOWNA);
+  return window;
+}
+
+void TellTopLevelWindows(HWND anyTopLevel, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Any top-level window leads to the list of them all.
+  const HWND seed = anyTopLevel ? anyTopLevel : GetForegroundWindow();
+  std::vector<HWND> windows;
+  for (HWND w = seed ? GetWindow(seed, GW_HWNDFIRST) : HWND{}; w; w = GetWindow(w, GW_HWNDNEXT))
+    windows.push_back(w);
+  const DWORD self = GetCurrentThreadId();
+  for (HWND w : windows) {
+    if (!IsWindow(w)) continue;
+    if (GetWindowThreadProcessId(w, nullptr) == self)
+      SendMessageW(w, message, wParam, lParam);
+    else
+      PostMessageW(w, message, wParam, lParam);
+  }
+}
+
+void PaintShellWindow(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
+  // The window manager does not hand out screen contexts yet (no BeginPaint): the painters are
+  // ready (and tested on memory contexts), but here the update region can only be emptied so
+  // that WM_PAINT does not come back.
+  static_cast<void>(paint);
+  ValidateRect(window, nullptr);
+}
+
+}  // namespace pda::shell
