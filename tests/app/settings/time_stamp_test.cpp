@@ -31,6 +31,8 @@ struct StampCase {
   int timeForm;
   const char16_t* expected;
 };
+// Named in test output by what the case proves, not as a byte dump.
+void PrintTo(const StampCase& c, std::ostream* os) { *os << c.name; }
 
 class TimeStampTest : public ::testing::TestWithParam<StampCase> {
  protected:
