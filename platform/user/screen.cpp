@@ -4,11 +4,13 @@
 #include "display/display.h"
 #include "pda/testing/user.h"
 #include "user/placement.h"
+#include "user/screen_surface.h"
 #include "user/window.h"
 
 namespace pda::user {
 
 void ScreenChanged() {
+  FitScreenSurface();
   struct Entry {
     HWND window;
     bool position;

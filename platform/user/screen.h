@@ -4,8 +4,9 @@
 
 namespace pda::user {
 
-// Call after display::SetScreen: WM_SIZE to the windows whose default size changed, then
-// WM_SETTINGCHANGE (SETTINGCHANGE_RESET) to every top-level window.
+// Call after display::SetScreen: the screen surface takes the new size, WM_SIZE goes to the
+// windows whose default size changed, then WM_SETTINGCHANGE (SETTINGCHANGE_RESET) to every
+// top-level window.
 void ScreenChanged();
 
 }  // namespace pda::user

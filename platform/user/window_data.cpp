@@ -5,6 +5,7 @@
 #include <map>
 
 #include "user/message_queue.h"
+#include "user/paint.h"
 #include "user/rendezvous.h"
 #include "user/shell_watch.h"
 #include "user/update_region.h"
@@ -199,9 +200,11 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_GETTEXTLENGTH:
       return TextLength(window);
     case WM_PAINT:
-      // Nothing is drawn by default; the region is validated so that WM_PAINT stops coming.
-      TakeUpdateRegion(window);
+      // Nothing is drawn by default; the paint validates the region so WM_PAINT stops coming.
+      pda::user::DefaultPaint(window);
       return 0;
+    case WM_ERASEBKGND:
+      return pda::user::EraseWithClassBrush(window, HDC{static_cast<std::uint32_t>(wParam)});
     default:
       return 0;
   }

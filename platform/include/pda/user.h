@@ -4,7 +4,7 @@
 //
 // Sections: geometry records | messages | styles | classes and windows | window data |
 //           placement | visibility and state | focus and activation | message queue | keyboard |
-//           timers | accelerators | update regions | lookup | system metrics
+//           timers | accelerators | update regions | painting | lookup | system metrics
 #pragma once
 
 #include "pda/kernel.h"
@@ -393,6 +393,36 @@ BOOL ValidateRect(HWND window, LPCRECT rect);
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 // Sends WM_PAINT at once when the update region is not empty.
 BOOL UpdateWindow(HWND window);
+
+// ---- painting ------------------------------------------------------------------------------
+// Contexts on the screen at the window's client origin, clipped to what of the window shows
+// (its children and the siblings above it are left out). What they draw reaches the screen
+// when the paint ends or the context is released.
+struct DeviceContextTag;
+using HDC = Handle<DeviceContextTag>;  // the drawing library's context (pda/gdi.h)
+
+struct PAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;   // the background still needs erasing (WM_ERASEBKGND did not erase it)
+  RECT rcPaint;  // client coordinates: the bounds of the area to paint
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+};
+using LPPAINTSTRUCT = PAINTSTRUCT*;
+static_assert(sizeof(PAINTSTRUCT) == 64);
+
+// Takes the update region (the window is then valid), sends WM_ERASEBKGND (first parameter:
+// the context) when the region was invalidated with erase, and returns a context clipped to the
+// update region. DefWindowProcW erases with the class background brush.
+HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+// A null window gives the whole screen (for GetDeviceCaps and CreateCompatibleDC).
+HDC GetDC(HWND window);
+// Windows have no non-client area: the same as GetDC.
+HDC GetWindowDC(HWND window);
+// Returns 1 when the context was released.
+int ReleaseDC(HWND window, HDC dc);
 
 // ---- lookup --------------------------------------------------------------------------------
 // A top-level window by class and title (null matches any). When both are given and no window of
