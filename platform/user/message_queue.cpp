@@ -160,10 +160,20 @@ void MessageQueue::WaitForChange(std::uint64_t seen) {
     }
   }
   auto changed = [&] { return changes_ != seen || !sent_.empty(); };
+  waitingSince_ = seen;
+  idle_.notify_all();
   if (wait)
     wake_.wait_for(lock, std::chrono::milliseconds(*wait), changed);
   else
     wake_.wait(lock, changed);
+  waitingSince_.reset();
+}
+
+bool MessageQueue::WaitUntilIdle(std::chrono::milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  return idle_.wait_for(lock, limit, [&] {
+    return closed_ || (waitingSince_ == changes_ && sent_.empty());
+  });
 }
 
 LRESULT MessageQueue::AwaitReply(const std::shared_ptr<SentMessage>& message,
@@ -195,6 +205,7 @@ void MessageQueue::Close() {
   {
     std::lock_guard lock(mutex_);
     closed_ = true;
+    idle_.notify_all();
     waiting.swap(sent_);
     posted_.clear();
     timers_.clear();

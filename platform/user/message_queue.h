@@ -5,6 +5,7 @@
 // other way round.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -74,6 +75,10 @@ class MessageQueue {
   // Sleeps until the queue changes after `seen` (see Changes) or the next timer is due.
   void WaitForChange(std::uint64_t seen);
   std::uint64_t Changes();
+  // Any thread: waits until the owner is blocked in WaitForChange with nothing new since it
+  // looked (no sent, posted, paint or due-timer work left), or the queue is closed. False when
+  // the limit passed first. For test harnesses (pump until idle).
+  bool WaitUntilIdle(std::chrono::milliseconds limit);
   // Waits for a message sent by this thread to be handled, answering messages sent to this
   // thread meanwhile through `answer`.
   LRESULT AwaitReply(const std::shared_ptr<SentMessage>& message,
@@ -100,6 +105,8 @@ class MessageQueue {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::uint64_t changes_ = 0;
+  std::optional<std::uint64_t> waitingSince_;  // the owner is blocked, having seen this count
+  std::condition_variable idle_;
   bool closed_ = false;
   std::deque<MSG> posted_;
   std::deque<std::shared_ptr<SentMessage>> sent_;

@@ -1,6 +1,9 @@
 // Posting, sending, retrieving and dispatching messages.
 #include <unistd.h>
 
+#include <map>
+#include <mutex>
+
 #include "user/messaging.h"
 #include "user/tick_clock.h"
 #include "user/window.h"
@@ -32,7 +35,8 @@ Retrieved Retrieve(MSG* out, HWND window, UINT min, UINT max, bool remove, bool 
     if (auto message = queue->TakePosted(filter, remove)) {
       if (remove) NoteKeyMessage(*message);
       *out = *message;
-      return Retrieved::Message;
+      // A posted WM_QUIT (PostThreadMessageW) ends a message loop like PostQuitMessage.
+      return message->message == WM_QUIT ? Retrieved::Quit : Retrieved::Message;
     }
     if (auto quit = queue->TakeQuit(remove)) {
       quit->time = TickNow();
@@ -54,7 +58,49 @@ Retrieved Retrieve(MSG* out, HWND window, UINT min, UINT max, bool remove, bool 
   }
 }
 
+// Tasks waiting for their thread, by the number their notice carries: a forged notice finds
+// nothing to run.
+struct PendingCalls {
+  std::mutex mutex;
+  std::map<WPARAM, std::function<void()>> tasks;
+  WPARAM next = 1;
+};
+PendingCalls& Calls() {
+  static PendingCalls* const calls = new PendingCalls;
+  return *calls;
+}
+
+void RunCall(WPARAM id) {
+  std::function<void()> task;
+  {
+    PendingCalls& c = Calls();
+    std::lock_guard lock(c.mutex);
+    auto it = c.tasks.find(id);
+    if (it == c.tasks.end()) return;
+    task = std::move(it->second);
+    c.tasks.erase(it);
+  }
+  task();
+}
+
 }  // namespace
+
+bool CallOnThread(DWORD threadId, std::function<void()> task) {
+  auto queue = QueueOfThread(threadId);
+  if (!queue) return false;
+  PendingCalls& c = Calls();
+  WPARAM id;
+  {
+    std::lock_guard lock(c.mutex);
+    id = c.next++;
+    c.tasks.emplace(id, std::move(task));
+  }
+  if (queue->Post(MSG{HWND{}, WM_PDA_CALL, id, 0, TickNow(), POINT{0, 0}})) return true;
+  std::lock_guard lock(c.mutex);
+  c.tasks.erase(id);
+  return false;
+}
+
 }  // namespace pda::user
 
 using namespace pda::user;
@@ -142,6 +188,10 @@ LRESULT DispatchMessageW(const MSG* message) {
   }
   if (message->message == WM_PDA_ACTIVATE) {
     SetForegroundWindow(message->hwnd);
+    return 0;
+  }
+  if (message->message == WM_PDA_CALL && !message->hwnd) {
+    RunCall(message->wParam);
     return 0;
   }
   if (!message->hwnd) return 0;

@@ -1,6 +1,8 @@
 // What the message functions share with the rest of the window manager.
 #pragma once
 
+#include <functional>
+
 #include "pda/user.h"
 #include "user/message_queue.h"
 
@@ -9,6 +11,12 @@ namespace pda::user {
 // Posted by the window manager to a window's own thread to bring it to the front there (asked
 // for by another process). Handled by DispatchMessageW, never seen by window procedures.
 constexpr UINT WM_PDA_ACTIVATE = 0x03FE;
+
+// Posted to a thread to run a task queued by CallOnThread; handled by DispatchMessageW.
+constexpr UINT WM_PDA_CALL = 0x03FD;
+// Runs `task` on the given thread when its message loop dispatches the notice, for a back end
+// whose own thread must never wait for that thread. False when the thread has no queue.
+bool CallOnThread(DWORD threadId, std::function<void()> task);
 
 // Key messages taken from a queue update the key-state table (keyboard.cpp).
 void NoteKeyMessage(const MSG& message);

@@ -108,11 +108,12 @@ void SetScreenPresenter(std::function<void()> damaged) {
   }
 }
 
-bool TakeScreenDamage(const DamageCopy& copy) {
+bool TakeScreenDamage(const DamageCopy& copy, bool everything) {
   ScreenState& s = State();
   std::lock_guard lock(s.mutex);
-  if (s.damage.Empty()) return false;
   const gdi::Pixels* source = s.presented ? s.presented.get() : s.pixels.get();
+  if (everything && source) s.damage = Region(WholeOf(*source));
+  if (s.damage.Empty()) return false;
   if (source) {
     s.damage.Intersect(WholeOf(*source));
     copy(*source, s.damage.Rects());

@@ -31,8 +31,9 @@ void AddScreenDamage(const Region& area);
 void SetScreenPresenter(std::function<void()> damaged);
 
 // The presenter's side: under the lock, hands the presentation copy and the damaged rectangles
-// (clipped to the copy) to `copy`, then forgets the damage. False when nothing was damaged.
+// (clipped to the copy; with `everything`, the whole copy, as when the window was uncovered) to
+// `copy`, then forgets the damage. False when nothing was handed over.
 using DamageCopy = std::function<void(const gdi::Pixels& pixels, const std::vector<RECT>& rects)>;
-bool TakeScreenDamage(const DamageCopy& copy);
+bool TakeScreenDamage(const DamageCopy& copy, bool everything = false);
 
 }  // namespace pda::user

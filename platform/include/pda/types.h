@@ -42,6 +42,9 @@ using LONG_PTR = std::intptr_t;
 using ULONG_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
 
+// The calling-convention mark of the platform's entry points; nothing on this host.
+#define WINAPI
+
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 

@@ -1,0 +1,45 @@
+// The screen back ends: what shows the device's screen and delivers the stylus and keys. Stands
+// in for the device's display driver and touch panel.
+//
+// A back end knows only the screen surface (user/screen_surface.h) and input events (routed by
+// input_router.h). They are listed in one registry {name, init, term}; PDA_DISPLAY picks one
+// (sdl by default, headless for tests and screenshots), PDA_ZOOM scales the SDL window.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pda::backend {
+
+struct Options {
+  int zoom = 1;  // whole-number scale of a desktop window; the device resolution is unchanged
+};
+
+struct Backend {
+  std::string_view name;
+  // False, with one line for standard error in *error, when the back end cannot start.
+  bool (*init)(const Options& options, std::string* error);
+  void (*term)();
+};
+
+std::span<const Backend> Registry();
+const Backend* FindBackend(std::string_view name);
+
+struct Selection {
+  const Backend* backend;
+  Options options;
+};
+// PDA_DISPLAY and PDA_ZOOM as given (null: unset). A bad value gives nothing and one line
+// naming the variable and its accepted forms in *error.
+std::optional<Selection> Select(const char* display, const char* zoom, std::string* error);
+
+// Starts the back end the environment names; false after printing one line on standard error.
+bool StartFromEnvironment();
+// Starts a named back end; false after printing one line on standard error.
+bool Start(std::string_view name, const Options& options);
+// Stops the running back end, if any.
+void Stop();
+
+}  // namespace pda::backend

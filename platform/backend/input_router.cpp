@@ -1,0 +1,92 @@
+// Hit testing on the window tree and posting of stylus and key messages.
+#include "backend/input_router.h"
+
+#include "user/message_queue.h"
+#include "user/window.h"
+
+namespace pda::backend {
+namespace {
+
+using pda::user::FindLocked;
+using pda::user::Window;
+
+bool Contains(const RECT& r, POINT p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+// The deepest shown window at `screen` among `candidates` (topmost first) and their children.
+Window* DeepestLocked(const std::vector<HWND>& candidates, POINT screen) {
+  for (HWND h : candidates) {
+    Window* w = FindLocked(h);
+    if (!w || w->destroying || !(w->style & WS_VISIBLE)) continue;
+    if (!Contains(pda::user::ScreenRectLocked(*w), screen)) continue;
+    Window* inner = DeepestLocked(w->children, screen);
+    return inner ? inner : w;
+  }
+  return nullptr;
+}
+
+bool EnabledWithAncestorsLocked(const Window* w) {
+  for (; w; w = FindLocked(w->parent))
+    if (w->style & WS_DISABLED) return false;
+  return true;
+}
+
+void PostStylus(UINT message, POINT screen, WPARAM buttons) {
+  const Hit hit = WindowUnderPoint(screen);
+  if (!hit.window) return;
+  PostMessageW(hit.window, message, buttons,
+               MAKELPARAM(static_cast<WORD>(hit.client.x), static_cast<WORD>(hit.client.y)));
+}
+
+constexpr WPARAM kLeftButton = 0x0001;  // MK_LBUTTON
+
+}  // namespace
+
+Hit WindowUnderPoint(POINT screen) {
+  auto lock = pda::user::TreeLock();
+  Window* w = DeepestLocked(pda::user::TopLevelLocked(), screen);
+  if (!w || !EnabledWithAncestorsLocked(w)) return Hit{HWND{}, POINT{0, 0}};
+  const POINT origin = pda::user::ScreenOriginLocked(*w);
+  return Hit{w->handle, POINT{screen.x - origin.x, screen.y - origin.y}};
+}
+
+void StylusRouter::Down(POINT screen) {
+  down_ = true;
+  PostStylus(WM_LBUTTONDOWN, screen, kLeftButton);
+}
+
+void StylusRouter::Move(POINT screen) {
+  if (down_) PostStylus(WM_MOUSEMOVE, screen, kLeftButton);
+}
+
+void StylusRouter::Up(POINT screen) {
+  if (!down_) return;
+  down_ = false;
+  PostStylus(WM_LBUTTONUP, screen, 0);
+}
+
+HWND KeyTarget() {
+  const HWND focus = GetFocus();
+  return focus ? focus : GetForegroundWindow();
+}
+
+bool PostKey(int virtualKey, bool down) {
+  const HWND target = KeyTarget();
+  if (!target) return false;
+  // Repeat count 1; a release also carries the previous-state and transition bits.
+  const LPARAM lParam = down ? 1 : static_cast<LPARAM>(0xC0000001u);
+  return PostMessageW(target, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(virtualKey),
+                      lParam) != FALSE;
+}
+
+DWORD UiThread() {
+  const HWND foreground = GetForegroundWindow();
+  auto lock = pda::user::TreeLock();
+  if (Window* w = FindLocked(foreground); w && w->queue) return w->queue->ThreadId();
+  for (HWND h : pda::user::TopLevelLocked())
+    if (Window* w = FindLocked(h); w && w->queue) return w->queue->ThreadId();
+  return 0;
+}
+
+}  // namespace pda::backend

@@ -1,0 +1,91 @@
+// The back-end registry, PDA_DISPLAY / PDA_ZOOM, and the one running back end.
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+#include "backend/backend.h"
+#include "backend/headless.h"
+#include "backend/sdl_backend.h"
+
+namespace pda::backend {
+namespace {
+
+constexpr Backend kBackends[] = {
+    {"sdl", sdl::Init, sdl::Term},
+    {"headless", headless::Init, headless::Term},
+};
+constexpr int kMaxZoom = 16;
+
+std::mutex g_mutex;
+const Backend* g_running = nullptr;
+
+}  // namespace
+
+std::span<const Backend> Registry() { return kBackends; }
+
+const Backend* FindBackend(std::string_view name) {
+  for (const Backend& b : kBackends)
+    if (b.name == name) return &b;
+  return nullptr;
+}
+
+std::optional<Selection> Select(const char* display, const char* zoom, std::string* error) {
+  Selection selection{FindBackend(display && *display ? display : "sdl"), Options{}};
+  if (!selection.backend) {
+    *error = std::string("PDA_DISPLAY: \"") + display + "\" is not a display; use sdl or headless";
+    return std::nullopt;
+  }
+  if (zoom && *zoom) {
+    const std::string_view text(zoom);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > kMaxZoom) {
+      *error = std::string("PDA_ZOOM: \"") + zoom + "\" is not a zoom; use a whole number from 1 to " +
+               std::to_string(kMaxZoom);
+      return std::nullopt;
+    }
+    selection.options.zoom = value;
+  }
+  return selection;
+}
+
+bool Start(std::string_view name, const Options& options) {
+  const Backend* backend = FindBackend(name);
+  std::string error;
+  std::lock_guard lock(g_mutex);
+  if (g_running) {
+    std::fprintf(stderr, "display: a back end is already running\n");
+    return false;
+  }
+  if (!backend) {
+    std::fprintf(stderr, "PDA_DISPLAY: \"%.*s\" is not a display; use sdl or headless\n",
+                 static_cast<int>(name.size()), name.data());
+    return false;
+  }
+  if (!backend->init(options, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+  }
+  g_running = backend;
+  return true;
+}
+
+bool StartFromEnvironment() {
+  std::string error;
+  const auto selection = Select(std::getenv("PDA_DISPLAY"), std::getenv("PDA_ZOOM"), &error);
+  if (!selection) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+  }
+  return Start(selection->backend->name, selection->options);
+}
+
+void Stop() {
+  std::lock_guard lock(g_mutex);
+  if (!g_running) return;
+  g_running->term();
+  g_running = nullptr;
+}
+
+}  // namespace pda::backend

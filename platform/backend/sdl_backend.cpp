@@ -1,0 +1,406 @@
+// The SDL back end.
+//
+// Sections: the back-end thread and its task queue | presenting | input | rotation |
+//           idle and screen saver | hooks (clipboard, activation, idle) | init and term
+#include "backend/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "backend/input_router.h"
+#include "backend/sdl_keys.h"
+#include "display/display.h"
+#include "kernel/idle.h"
+#include "kernel/utf.h"
+#include "user/activation.h"
+#include "user/clipboard.h"
+#include "user/messaging.h"
+#include "user/screen.h"
+#include "user/screen_surface.h"
+
+namespace pda::backend::sdl {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kScreenSaverDelay = std::chrono::seconds(60);
+
+struct WindowDeleter {
+  void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+
+// ---- the back-end thread and its task queue ------------------------------------------------
+class Screen {
+ public:
+  explicit Screen(int zoom) : zoom_(zoom) {}
+  Screen(const Screen&) = delete;
+  Screen& operator=(const Screen&) = delete;
+
+  // Starts the thread and waits for SDL and the window; false with *error set on failure.
+  bool Start(std::string* error);
+  // Asks the thread to end and joins it.
+  void Stop();
+
+  // Any thread: runs `task` on the back-end thread. False once the thread is gone.
+  bool Post(std::function<void()> task);
+  // Any thread except the back-end thread: runs `task` there and waits for its result.
+  template <class T>
+  std::optional<T> Ask(std::function<T()> task) {
+    auto promise = std::make_shared<std::promise<T>>();
+    std::future<T> answer = promise->get_future();
+    if (!Post([promise, task = std::move(task)] { promise->set_value(task()); })) return std::nullopt;
+    try {
+      return answer.get();
+    } catch (const std::future_error&) {
+      return std::nullopt;  // the thread ended with the request unanswered
+    }
+  }
+
+  // Any thread: damage appeared on the screen surface.
+  void Wake() { Push(kPresent); }
+  // Any thread: the window takes the foreground window's title and asks to be raised.
+  void Activated(std::string title) {
+    Post([this, title = std::move(title)] {
+      SDL_SetWindowTitle(window_.get(), title.c_str());
+      SDL_RaiseWindow(window_.get());
+    });
+  }
+  void NoteIdleReset() {
+    lastReset_.store(Clock::now().time_since_epoch().count());
+    if (!holding_.load()) Push(kIdleReset);
+  }
+
+ private:
+  enum Code { kTasks, kPresent, kIdleReset, kQuit };
+  void Push(Code code);
+  void Run(std::promise<std::string> started);
+  bool Open(std::string* error);
+  void Loop();
+  void RunTasks();
+  void Present(bool everything);
+  void HandleEvent(const SDL_Event& e);
+  void Rotate();
+  void CheckScreenSaver();
+  POINT Device(int x, int y) const { return POINT{x / zoom_, y / zoom_}; }
+
+  const int zoom_;
+  Uint32 userEvent_ = 0;
+  std::thread thread_;
+  std::unique_ptr<SDL_Window, WindowDeleter> window_;
+  StylusRouter stylus_;
+
+  std::mutex mutex_;
+  std::deque<std::function<void()>> tasks_;
+  bool running_ = false;
+
+  std::atomic<Clock::rep> lastReset_{0};
+  std::atomic<bool> holding_{false};  // the screen saver is held off
+};
+
+void Screen::Push(Code code) {
+  SDL_Event e{};
+  e.type = userEvent_;
+  e.user.code = code;
+  SDL_PushEvent(&e);
+}
+
+bool Screen::Post(std::function<void()> task) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!running_) return false;
+    tasks_.push_back(std::move(task));
+  }
+  Push(kTasks);
+  return true;
+}
+
+void Screen::RunTasks() {
+  for (;;) {
+    std::function<void()> task;
+    {
+      std::lock_guard lock(mutex_);
+      if (tasks_.empty()) return;
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task();
+  }
+}
+
+bool Screen::Start(std::string* error) {
+  std::promise<std::string> started;
+  std::future<std::string> result = started.get_future();
+  thread_ = std::thread([this, p = std::move(started)]() mutable { Run(std::move(p)); });
+  *error = result.get();
+  if (error->empty()) return true;
+  thread_.join();
+  return false;
+}
+
+void Screen::Stop() {
+  Push(kQuit);
+  if (thread_.joinable()) thread_.join();
+}
+
+bool Screen::Open(std::string* error) {
+  // Without this SDL backs the window surface with OpenGL: ~90 MB for a 2D screen.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Ctrl+C stays the process's; closing the window is told by SDL_WINDOWEVENT_CLOSE.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    *error = std::string("display: cannot open an SDL display (") + SDL_GetError() +
+             "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
+    return false;
+  }
+  userEvent_ = SDL_RegisterEvents(1);
+  const display::ScreenSpec screen = display::CurrentScreen();
+  window_.reset(SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                 screen.width * zoom_, screen.height * zoom_, SDL_WINDOW_SHOWN));
+  if (!window_ || userEvent_ == static_cast<Uint32>(-1)) {
+    *error = std::string("display: cannot make the SDL window (") + SDL_GetError() +
+             "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
+    window_.reset();
+    SDL_Quit();
+    return false;
+  }
+  // SDL holds the screen saver off by default; here only SystemIdleTimerReset does.
+  SDL_EnableScreenSaver();
+  return true;
+}
+
+void Screen::Run(std::promise<std::string> started) {
+  std::string error;
+  if (!Open(&error)) {
+    started.set_value(error);
+    return;
+  }
+  {
+    std::lock_guard lock(mutex_);
+    running_ = true;
+  }
+  started.set_value("");
+  Present(true);
+  Loop();
+  std::deque<std::function<void()>> dropped;
+  {
+    std::lock_guard lock(mutex_);
+    running_ = false;
+    dropped.swap(tasks_);  // their promises break: waiting askers get nothing
+  }
+  dropped.clear();
+  window_.reset();
+  SDL_Quit();
+}
+
+void Screen::Loop() {
+  for (;;) {
+    SDL_Event e;
+    int got;
+    if (holding_.load()) {
+      // Only while the screen saver is held off is there a time to wake up for.
+      const auto last = Clock::time_point(Clock::duration(lastReset_.load()));
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          last + kScreenSaverDelay - Clock::now());
+      got = SDL_WaitEventTimeout(&e, static_cast<int>(std::max<long long>(left.count(), 1)));
+    } else {
+      got = SDL_WaitEvent(&e);
+    }
+    if (!got) {
+      CheckScreenSaver();
+      continue;
+    }
+    if (e.type == userEvent_) {
+      switch (e.user.code) {
+        case kQuit: RunTasks(); return;
+        case kTasks: RunTasks(); break;
+        case kPresent: Present(false); break;
+        case kIdleReset: CheckScreenSaver(); break;
+        default: break;
+      }
+      continue;
+    }
+    HandleEvent(e);
+  }
+}
+
+// ---- presenting ----------------------------------------------------------------------------
+void Screen::Present(bool everything) {
+  SDL_Surface* target = SDL_GetWindowSurface(window_.get());
+  if (!target) return;
+  std::vector<SDL_Rect> shown;
+  pda::user::TakeScreenDamage(
+      [&](const gdi::Pixels& pixels, const std::vector<RECT>& rects) {
+        // The copy is read under the surface lock; SDL only wraps it for the blit.
+        std::unique_ptr<SDL_Surface, SurfaceDeleter> source(SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<gdi::Pixels&>(pixels).data(), pixels.width(), pixels.height(), 32,
+            pixels.stride(), SDL_PIXELFORMAT_XRGB8888));
+        if (!source) return;
+        for (const RECT& r : rects) {
+          SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
+          SDL_Rect to{r.left * zoom_, r.top * zoom_, from.w * zoom_, from.h * zoom_};
+          if (zoom_ == 1)
+            SDL_BlitSurface(source.get(), &from, target, &to);
+          else
+            SDL_BlitScaled(source.get(), &from, target, &to);
+          shown.push_back(to);
+        }
+      },
+      everything);
+  if (!shown.empty())
+    SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), static_cast<int>(shown.size()));
+}
+
+// ---- input ---------------------------------------------------------------------------------
+void Screen::HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    // Touch reaches us as the mouse events SDL makes from it; FINGER events are left alone so
+    // that one touch is not handled twice.
+    case SDL_MOUSEBUTTONDOWN:
+      // The secondary button (tap-and-hold on a desktop) is not routed yet.
+      if (e.button.button == SDL_BUTTON_LEFT) stylus_.Down(Device(e.button.x, e.button.y));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button == SDL_BUTTON_LEFT) stylus_.Up(Device(e.button.x, e.button.y));
+      break;
+    case SDL_MOUSEMOTION:
+      if (e.motion.state & SDL_BUTTON_LMASK) stylus_.Move(Device(e.motion.x, e.motion.y));
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const int vk = VirtualKeyOf(e.key.keysym.sym);
+      if (vk == VK_F9) {
+        if (e.type == SDL_KEYDOWN && !e.key.repeat) Rotate();
+      } else if (vk) {
+        PostKey(vk, e.type == SDL_KEYDOWN);
+      }
+      break;
+    }
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        if (const HWND top = GetForegroundWindow()) PostMessageW(top, WM_CLOSE, 0, 0);
+      } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                 e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        Present(true);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- rotation ------------------------------------------------------------------------------
+void Screen::Rotate() {
+  display::ScreenSpec screen = display::CurrentScreen();
+  std::swap(screen.width, screen.height);
+  SDL_SetWindowSize(window_.get(), screen.width * zoom_, screen.height * zoom_);
+  // The window manager's part sends WM_SIZE and WM_SETTINGCHANGE: it runs on the UI thread,
+  // which this thread never waits for.
+  auto change = [screen] {
+    display::SetScreen(screen);
+    pda::user::ScreenChanged();
+  };
+  if (const DWORD ui = UiThread(); !ui || !pda::user::CallOnThread(ui, change)) change();
+}
+
+// ---- idle and screen saver -----------------------------------------------------------------
+void Screen::CheckScreenSaver() {
+  const auto last = Clock::time_point(Clock::duration(lastReset_.load()));
+  const bool recent = Clock::now() - last < kScreenSaverDelay;
+  if (recent && !holding_.load()) {
+    SDL_DisableScreenSaver();
+    holding_.store(true);
+  } else if (!recent && holding_.load()) {
+    SDL_EnableScreenSaver();
+    holding_.store(false);
+  }
+}
+
+// ---- hooks ---------------------------------------------------------------------------------
+std::mutex g_mutex;
+std::shared_ptr<Screen> g_screen;  // the running back end, for the hooks
+
+std::shared_ptr<Screen> Running() {
+  std::lock_guard lock(g_mutex);
+  return g_screen;
+}
+
+void OnIdleReset() {
+  if (auto screen = Running()) screen->NoteIdleReset();
+}
+
+void OnActivated(HWND topLevel) {
+  auto screen = Running();
+  if (!screen) return;
+  char16_t title[256] = {};
+  GetWindowTextW(topLevel, title, 256);
+  screen->Activated(pda::Utf16ToUtf8(title));
+}
+
+pda::user::SystemClipboard ClipboardHooks() {
+  pda::user::SystemClipboard hooks;
+  hooks.getText = []() -> std::optional<std::string> {
+    auto screen = Running();
+    if (!screen) return std::nullopt;
+    return screen->Ask<std::optional<std::string>>([]() -> std::optional<std::string> {
+                     char* text = SDL_GetClipboardText();
+                     if (!text) return std::nullopt;
+                     std::string copy(text);
+                     SDL_free(text);
+                     return copy;
+                   })
+        .value_or(std::nullopt);
+  };
+  hooks.setText = [](const std::string& text) {
+    auto screen = Running();
+    if (!screen) return false;
+    return screen->Ask<bool>([text] { return SDL_SetClipboardText(text.c_str()) == 0; })
+        .value_or(false);
+  };
+  return hooks;
+}
+
+}  // namespace
+
+// ---- init and term -------------------------------------------------------------------------
+bool Init(const Options& options, std::string* error) {
+  auto screen = std::make_shared<Screen>(options.zoom);
+  if (!screen->Start(error)) return false;
+  {
+    std::lock_guard lock(g_mutex);
+    g_screen = screen;
+  }
+  pda::user::SetScreenPresenter([weak = std::weak_ptr<Screen>(screen)] {
+    if (auto s = weak.lock()) s->Wake();
+  });
+  pda::user::SetSystemClipboard(ClipboardHooks());
+  pda::user::SetActivationHook(OnActivated);
+  pda::SetIdleResetHook(OnIdleReset);
+  return true;
+}
+
+void Term() {
+  pda::SetIdleResetHook(nullptr);
+  pda::user::SetActivationHook({});
+  pda::user::SetSystemClipboard({});
+  pda::user::SetScreenPresenter({});
+  std::shared_ptr<Screen> screen;
+  {
+    std::lock_guard lock(g_mutex);
+    screen.swap(g_screen);
+  }
+  if (screen) screen->Stop();
+}
+
+}  // namespace pda::backend::sdl
