@@ -12,6 +12,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3-gps
   xvfb xauth xdotool xclip
+  # bench/measure: peak resident memory of a program (/usr/bin/time %M)
+  time
   # the art's render script
   librsvg2-bin
 )
