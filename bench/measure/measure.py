@@ -163,6 +163,12 @@ class XMapEvent(ctypes.Structure):
                 ("window", ctypes.c_ulong), ("override_redirect", ctypes.c_int)]
 
 
+# Xlib's default error handler ends the process; a window may be gone by the time its name is asked
+# for (GL set-up maps and destroys probe windows), so errors are ignored.
+X_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+IGNORE_X_ERRORS = X_ERROR_HANDLER(lambda display, event: 0)
+
+
 class WindowWatch:
     """Notes when a top-level window whose name holds `title` is mapped. Without a window
     manager every top-level window is a child of the root, so SubstructureNotify on the root
@@ -187,6 +193,9 @@ class WindowWatch:
         x.XFree.argtypes = [ctypes.c_void_p]
         x.XFlush.argtypes = [ctypes.c_void_p]
         x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x.XSetErrorHandler.argtypes = [X_ERROR_HANDLER]
+        x.XSetErrorHandler.restype = ctypes.c_void_p
+        x.XSetErrorHandler(IGNORE_X_ERRORS)
         self.dpy = x.XOpenDisplay(display.encode())
         if not self.dpy:
             sys.exit(f"cannot open X display {display}")
