@@ -162,6 +162,7 @@ bool Screen::Open(std::string* error) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("display: cannot open an SDL display (") + SDL_GetError() +
              "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
+    SDL_Quit();  // frees the hints and what the failed start kept
     return false;
   }
   userEvent_ = SDL_RegisterEvents(1);
