@@ -7,6 +7,7 @@
 
 #include "backend/backend.h"
 #include "backend/input_router.h"
+#include "controls/controls.h"
 #include "gdi/png_codec.h"
 #include "pda/testing/clipboard.h"
 #include "user/message_queue.h"
@@ -27,6 +28,7 @@ struct Harness::State {
 
 Harness::Harness(EntryFunction entry) : state_(std::make_shared<State>()) {
   state_->backendStarted = backend::Start("headless", backend::Options{});
+  controls::RegisterControlClasses();  // the built-in classes exist before the program runs
   state_->thread = std::thread([state = state_, entry] {
     {
       std::lock_guard lock(state->mutex);

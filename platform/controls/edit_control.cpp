@@ -439,9 +439,13 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW& create) {
 LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return OnCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
   if (message == WM_PAINT) {
-    // The window manager has no BeginPaint yet: DefWindowProcW validates the update region.
-    // Once it lands: BeginPaint, PaintEdit(dc, state), EndPaint.
-    return DefWindowProcW(window, message, wParam, lParam);
+    EditState* state = StateOf(window);
+    if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    PaintEdit(dc, *state);
+    EndPaint(window, &ps);
+    return 0;
   }
   if (EditState* state = StateOf(window))
     for (const Route& route : kRoutes)

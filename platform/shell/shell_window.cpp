@@ -45,11 +45,12 @@ void TellTopLevelWindows(HWND anyTopLevel, UINT message, WPARAM wParam, LPARAM l
 }
 
 void PaintShellWindow(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
-  // The window manager does not hand out screen contexts yet (no BeginPaint): the painters are
-  // ready (and tested on memory contexts), but here the update region can only be emptied so
-  // that WM_PAINT does not come back.
-  static_cast<void>(paint);
-  ValidateRect(window, nullptr);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  paint(dc, client);
+  EndPaint(window, &ps);
 }
 
 }  // namespace pda::shell

@@ -128,8 +128,13 @@ LRESULT BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN: return OnKeyDown(*box, wParam);
     case WM_CLOSE: box->answer = box->layout.close; return 0;
     case WM_DESTROY: SetWindowLongPtrW(window, GWLP_USERDATA, 0); return 0;
-    // WM_PAINT: the window manager has no BeginPaint yet; DefWindowProcW validates the region.
-    // When it lands, WM_PAINT draws PaintMessageBox(dc, layout, content, fonts, dpi, pressed).
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      PaintMessageBox(dc, box->layout, box->content, box->fonts.get(), box->dpi, box->pressed);
+      EndPaint(window, &ps);
+      return 0;
+    }
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }

@@ -1,0 +1,165 @@
+// Sections: process-wide values | message routines | command routines | the two tables |
+// window procedure and class
+#include "shell/main_window.h"
+
+#include <cstring>
+
+#include "position/position_lock.h"
+#include "position/snapshot_listener.h"
+#include "resources/resource_ids.h"
+#include "screen/main_screen.h"
+#include "screen/touch_buttons.h"
+#include "shell/globals.h"
+#include "shell/shell_services.h"
+#include "shell/text_pane.h"
+
+HWND g_hwndMenuBar;
+HWND g_hwndGeoNotes;
+GPS_DEVICE g_DeviceStateCopy;
+GPS_POSITION g_PositionCopy;
+
+namespace {
+
+constexpr UINT_PTR kKeepAwakeTimer = 16294;
+constexpr UINT kKeepAwakeMs = 5000;
+constexpr WORD kNormalIconId = 98;
+constexpr WORD kHighResIconId = 99;
+
+// ---- message routines ----------------------------------------------------------------------
+
+void OnKeepAwake(HWND, UINT, UINT_PTR, DWORD) { SystemIdleTimerReset(); }
+
+LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+  TextPaneCreate(&g_TextPane, hwnd, g_hInstance, create);
+  std::memset(g_Pressed, 0, sizeof g_Pressed);
+  // The account list is filled here once messaging accounts can be listed.
+  SetTimer(hwnd, kKeepAwakeTimer, kKeepAwakeMs, OnKeepAwake);
+  return 0;
+}
+
+LRESULT OnPaint(HWND hwnd, UINT, WPARAM, LPARAM) { return PaintMainScreen(hwnd); }
+
+LRESULT OnActivate(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+  return HandleActivate(hwnd, wParam, lParam);
+}
+
+LRESULT OnDestroy(HWND hwnd, UINT, WPARAM, LPARAM) {
+  KillTimer(hwnd, kKeepAwakeTimer);
+  SHSipPreference(hwnd, SIP_FORCEDOWN);
+  PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT OnCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam);
+
+LRESULT OnSize(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+  TextPaneResize(&g_TextPane, hwnd);
+  if (IsWindow(g_hwndGeoNotes)) SendMessageW(g_hwndGeoNotes, WM_SETTINGCHANGE, wParam, lParam);
+  const bool highRes = IsHighResolution();
+  g_ValueFontHeight = highRes ? 40 : 20;
+  BuildLayout(hwnd, highRes);
+  return 0;
+}
+
+LRESULT OnEraseBackground(HWND, UINT, WPARAM, LPARAM) { return 1; }
+
+LRESULT OnNotifyIcon(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+  if (lParam == WM_LBUTTONDOWN && (wParam == kNormalIconId || wParam == kHighResIconId))
+    SetForegroundWindow(hwnd);
+  return 0;
+}
+
+LRESULT OnPositionChanged(HWND hwnd, UINT, WPARAM, LPARAM) {
+  EnterCriticalSection(&g_csPosition);
+  g_DeviceStateCopy = g_pSnapshotListener->snapshot.gpsDevice;
+  g_PositionCopy = g_pSnapshotListener->snapshot.gpsPosition;
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+  LeaveCriticalSection(&g_csPosition);
+  return 0;
+}
+
+// ---- command routines ----------------------------------------------------------------------
+
+LRESULT OnToggleTextPane(HWND, WORD, LPARAM, WORD) {
+  TextPaneToggle(&g_TextPane);
+  return 0;
+}
+
+LRESULT OnClearTextPane(HWND, WORD, LPARAM, WORD) {
+  TextPaneClear(&g_TextPane);
+  return 0;
+}
+
+LRESULT OnExit(HWND hwnd, WORD, LPARAM, WORD) {
+  PostMessageW(hwnd, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+// ---- the two tables ------------------------------------------------------------------------
+
+struct MessageRow {
+  UINT message;
+  LRESULT (*routine)(HWND, UINT, WPARAM, LPARAM);
+};
+
+struct CommandRow {
+  WORD command;
+  LRESULT (*routine)(HWND, WORD, LPARAM, WORD);
+};
+
+constexpr MessageRow kMessages[] = {
+    {WM_CREATE,           OnCreate},
+    {WM_PAINT,            OnPaint},
+    {WM_ACTIVATE,         OnActivate},
+    {WM_DESTROY,          OnDestroy},
+    {WM_QUIT,             OnDestroy},
+    {WM_COMMAND,          OnCommand},
+    {WM_SIZE,             OnSize},
+    {WM_SETTINGCHANGE,    OnSize},
+    {WM_ERASEBKGND,       OnEraseBackground},
+    {WM_LBUTTONDOWN,      OnStylus},
+    {WM_MOUSEMOVE,        OnStylus},
+    {WM_LBUTTONUP,        OnStylus},
+    {WM_NOTIFY_ICON,      OnNotifyIcon},
+    {WM_POSITION_CHANGED, OnPositionChanged},
+};
+
+// The "Settings" soft key (2000) gets its row when the settings sheet exists; until then it is
+// an unknown command and does nothing.
+constexpr CommandRow kCommands[] = {
+    {IDM_TOGGLE_TEXT_PANE, OnToggleTextPane},
+    {IDM_CLEAR_TEXT_PANE,  OnClearTextPane},
+    {IDM_EXIT,             OnExit},
+};
+
+LRESULT OnCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
+  const WORD command = static_cast<WORD>(wParam & 0xFFFF);
+  const WORD notification = static_cast<WORD>((wParam >> 16) & 0xFFFF);
+  for (const CommandRow& row : kCommands) {
+    if (row.command == command) return row.routine(hwnd, command, lParam, notification);
+  }
+  return 0;
+}
+
+}  // namespace
+
+// ---- window procedure and class ------------------------------------------------------------
+
+LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  for (const MessageRow& row : kMessages) {
+    if (row.message == message) return row.routine(hwnd, message, wParam, lParam);
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+ATOM RegisterMainWindowClass(HINSTANCE hinst) {
+  WNDCLASSW wc = {};
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_PARENTDC;
+  wc.lpfnWndProc = MainWndProc;
+  wc.hInstance = hinst;
+  wc.hbrBackground = GetStockObject(WHITE_BRUSH).value;  // the class record holds the brush as its number
+  wc.lpszClassName = kMainClassName;
+  return RegisterClassW(&wc);
+}
