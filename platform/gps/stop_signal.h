@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "unique_fd.h"
+#include "kernel/unique_fd.h"
 
 namespace pda::gps {
 

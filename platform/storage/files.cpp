@@ -12,7 +12,7 @@
 #include "pda/storage.h"
 #include "storage/device_path.h"
 #include "storage/host_errors.h"
-#include "storage/unique_fd.h"
+#include "kernel/unique_fd.h"
 
 namespace pda {
 namespace {
