@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "pda/testing/kernel.h"
@@ -32,6 +34,20 @@ DeviceRoot::~DeviceRoot() {
       std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                    std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(host_, ignored);
+}
+
+void DeviceRoot::Write(const std::string& relative, const std::string& bytes) const {
+  std::filesystem::create_directories(Host(relative).parent_path());
+  std::ofstream(Host(relative), std::ios::binary) << bytes;
+}
+
+std::string DeviceRoot::Read(const std::string& relative) const {
+  std::ifstream in(Host(relative), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool DeviceRoot::Exists(const std::string& relative) const {
+  return std::filesystem::exists(Host(relative));
 }
 
 }  // namespace zaz::testing

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace zaz::testing {
@@ -19,6 +20,11 @@ class DeviceRoot {
   const std::string& host() const { return host_; }
   // <root>/<relative>, for checking files behind the platform's back.
   std::string HostPath(const std::string& relative) const { return host_ + "/" + relative; }
+  std::filesystem::path Host(const std::string& relative) const { return HostPath(relative); }
+  // Host-side access to device files ("Program Files/x.txt"), folders made as needed.
+  void Write(const std::string& relative, const std::string& bytes) const;
+  std::string Read(const std::string& relative) const;
+  bool Exists(const std::string& relative) const;
 
  private:
   std::string host_;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "scoped_device_root.h"
+#include "device_root.h"
 #include "settings/profile_store.h"
 #include "settings/profile_table.h"
 
@@ -51,7 +51,7 @@ std::string Unbar(const std::string& field) { return field.substr(1, field.size(
 
 class ProfileStoreTest : public ::testing::Test {
  protected:
-  ScopedDeviceRoot root_;
+  zaz::testing::DeviceRoot root_;
 };
 
 // ---- the grammar, on annotated fixture files ----------------------------------------------

@@ -2,6 +2,8 @@
 // values longer than their fields, the path limit.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <chrono>
 #include <cstring>
 #include <cstdlib>
@@ -10,7 +12,7 @@
 
 #include <pda/testing/kernel.h>
 
-#include "scoped_device_root.h"
+#include "device_root.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
 #include "settings/version.h"
@@ -50,7 +52,7 @@ class SettingsFileTest : public ::testing::Test {
     std::u16string(account).copy(g_Settings.DefaultEmailAccount, 127);
     std::u16string(number).copy(g_Settings.DefaultSMSphoneNumber, 31);
   }
-  ScopedDeviceRoot root_;
+  zaz::testing::DeviceRoot root_;
 };
 
 TEST_F(SettingsFileTest, SaveWritesTheEightLinesByteForByte) {
@@ -175,6 +177,7 @@ TEST_F(SettingsFileTest, AFieldOverTwoHundredFiftyFiveNarrowBytesIsSavedCutAtACh
 }
 
 TEST_F(SettingsFileTest, SaveIntoAnUnwritableFolderKeepsNothingAndFailsQuietly) {
+  std::filesystem::remove_all(root_.Host("Program Files/Zazorudu"));
   root_.Write("Program Files/Zazorudu", "a regular file where the folder should be");
   Fill(u"a@b", u"c", u"1");
   EXPECT_TRUE(SaveSettings()) << "the store was handed the file; its failure is not reported";
