@@ -115,6 +115,12 @@ def stop(process, grace=2.0):
 
 # --- the private X server and the window watch ----------------------------------------------
 
+def die_with_parent():
+    """In a child before exec: SIGTERM when this script ends, however it ends."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
 class Xvfb:
     """An Xvfb on a display it picks itself (-displayfd), so parallel runs never collide."""
 
@@ -127,7 +133,8 @@ class Xvfb:
         read, write = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", self.screen, "-nolisten", "tcp",
-             "-noreset"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             "-noreset"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=die_with_parent)
         os.close(write)
         number = b""
         ready, _, _ = select.select([read], [], [], 10)
@@ -147,7 +154,7 @@ class Xvfb:
         return self
 
     def cpu_seconds(self):
-        return cpu_seconds(self.process.pid)
+        return on_cpu_seconds(self.process.pid)
 
     def __exit__(self, *exc):
         stop(self.process)
@@ -174,7 +181,9 @@ class WindowWatch:
     manager every top-level window is a child of the root, so SubstructureNotify on the root
     sees every MapNotify, with no polling."""
     MAP_NOTIFY = 19
+    PROPERTY_NOTIFY = 28
     SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
+    PROPERTY_CHANGE_MASK = 1 << 22
 
     def __init__(self, display):
         path = ctypes.util.find_library("X11")
@@ -202,20 +211,36 @@ class WindowWatch:
         x.XSelectInput(self.dpy, x.XDefaultRootWindow(self.dpy), self.SUBSTRUCTURE_NOTIFY_MASK)
         x.XFlush(self.dpy)
         self.fd = x.XConnectionNumber(self.dpy)
+        self.unnamed = {}  # window -> when it was mapped, while its name does not match yet
 
-    def mapped(self, title):
-        """Drains pending events; True when one was the map of a window named like `title`."""
+    def name_matches(self, window, title):
+        name = ctypes.c_char_p()
         found = False
+        if self.x.XFetchName(self.dpy, window, ctypes.byref(name)) and name.value is not None:
+            found = title.encode() in name.value
+            self.x.XFree(name)
+        return found
+
+    def mapped(self, title, now):
+        """Drains pending events. Returns when the window named like `title` was mapped, or
+        None. A program may name its window only after showing it: a window mapped under another
+        name is watched for property changes, and counts from its map once the name matches."""
         event = XEvent()
+        found = None
         while self.x.XPending(self.dpy):
             self.x.XNextEvent(self.dpy, ctypes.byref(event))
-            if event.type != self.MAP_NOTIFY:
-                continue
             window = ctypes.cast(ctypes.byref(event), ctypes.POINTER(XMapEvent)).contents.window
-            name = ctypes.c_char_p()
-            if self.x.XFetchName(self.dpy, window, ctypes.byref(name)) and name.value is not None:
-                found = found or title.encode() in name.value
-                self.x.XFree(name)
+            if event.type == self.MAP_NOTIFY:
+                if self.name_matches(window, title):
+                    found = found or now
+                else:
+                    self.unnamed[window] = now
+                    self.x.XSelectInput(self.dpy, window, self.PROPERTY_CHANGE_MASK)
+            elif event.type == self.PROPERTY_NOTIFY:
+                # XPropertyEvent's window sits where XMapEvent's `event` field is.
+                window = ctypes.cast(ctypes.byref(event), ctypes.POINTER(XMapEvent)).contents.event
+                if window in self.unnamed and self.name_matches(window, title):
+                    found = found or self.unnamed.pop(window)
         return found
 
     def close(self):
@@ -370,8 +395,10 @@ def one_start(x, program, settings, timeout):
             fds = [watch.fd] + ([read] if reading else [])
             ready, _, _ = select.select(fds, [], [], max(0, min(0.1, deadline - time.monotonic())))
             now = time.monotonic()
-            if watch.fd in ready and mapped is None and watch.mapped(program.title):
-                mapped = (now - before) * 1e3
+            if watch.fd in ready and mapped is None:
+                at = watch.mapped(program.title, now)
+                if at is not None:
+                    mapped = (at - before) * 1e3
             if read in ready:
                 chunk = os.read(read, 4096)
                 reading = bool(chunk)
@@ -539,7 +566,7 @@ def measure_cpu(args):
     for program, elapsed, cpu, oncpu, xcpu, per_thread, gone, end in rows:
         total = sum(v + i for _, _, v, i, _ in per_thread)
         print(f"{program.label:34} {cpu * 1e3:6.0f} ms {oncpu * 1e3:7.2f} ms "
-              f"{oncpu / elapsed * 100:6.3f}% {xcpu * 1e3:6.0f} ms {total:9d} {total / elapsed:7.2f}")
+              f"{oncpu / elapsed * 100:6.3f}% {xcpu * 1e3:6.1f} ms {total:9d} {total / elapsed:7.2f}")
         for tid, name, vol, invol, new in per_thread:
             print(f"    thread {name:16} [{tid}] voluntary {vol:6d}  involuntary {invol:5d}"
                   + ("  (started during the window)" if new else ""))
@@ -548,7 +575,7 @@ def measure_cpu(args):
         print(f"    end: {end}")
     print(f"(CPU: utime+stime from /proc/PID/stat, in {1000 // CLK_TCK} ms ticks; on CPU and % core: "
           "/proc/PID/task/*/schedstat, in ns, threads alive at both ends; switches: "
-          "voluntary+nonvoluntary from /proc/PID/task/*/status; X server: Xvfb's utime+stime)")
+          "voluntary+nonvoluntary from /proc/PID/task/*/status; X server: Xvfb's time on CPU)")
 
 
 # --- main -------------------------------------------------------------------------------------
