@@ -19,6 +19,7 @@
 
 #include "backend/input_router.h"
 #include "backend/sdl_keys.h"
+#include "backend/startup_trace.h"
 #include "display/display.h"
 #include "kernel/idle.h"
 #include "kernel/utf.h"
@@ -100,6 +101,7 @@ class Screen {
   std::thread thread_;
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
   StylusRouter stylus_;
+  StartupTrace trace_;
 
   std::mutex mutex_;
   std::deque<std::function<void()>> tasks_;
@@ -259,8 +261,11 @@ void Screen::Present(bool everything) {
         }
       },
       everything);
-  if (!shown.empty())
-    SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), static_cast<int>(shown.size()));
+  if (shown.empty()) return;
+  SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), static_cast<int>(shown.size()));
+  long area = 0;
+  for (const SDL_Rect& r : shown) area += static_cast<long>(r.w) * r.h;
+  trace_.Presented(area, static_cast<long>(target->w) * target->h);
 }
 
 // ---- input ---------------------------------------------------------------------------------
