@@ -2,6 +2,7 @@
 // PDA_DISPLAY or PDA_ZOOM (the program ends with status 1 and WinMain never runs).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -15,7 +16,9 @@ struct ProbeRun {
 };
 
 ProbeRun RunProbe(const std::string& environment) {
-  const std::string errPath = ::testing::TempDir() + "entry_probe.err";
+  // One file per test process: CTest runs the cases of this program side by side.
+  const std::string errPath =
+      ::testing::TempDir() + "entry_probe." + std::to_string(::getpid()) + ".err";
   const std::string command = "env -u PDA_DISPLAY -u PDA_ZOOM " + environment + " " +
                               ENTRY_PROBE + " 2>" + errPath;
   ProbeRun run{-1, "", ""};
@@ -45,6 +48,7 @@ struct BadCase {
   const char* environment;
   const char* variable;
 };
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 const BadCase kBad[] = {
     {"UnknownDisplay", "PDA_DISPLAY=fbdev", "PDA_DISPLAY"},
     {"ZoomZero", "PDA_DISPLAY=headless PDA_ZOOM=0", "PDA_ZOOM"},
