@@ -9,6 +9,7 @@
 #include <pda/testing/clipboard.h>
 #include <pda/testing/gps.h>
 #include <pda/testing/kernel.h>
+#include <pda/testing/shell.h>
 #include <pda/testing/user.h>
 
 #include "position/snapshot_listener.h"
@@ -18,6 +19,7 @@
 #include "shell/main_window.h"
 #include "shell/notify_icons.h"
 #include "user/messaging.h"
+#include "user/window.h"
 
 namespace zaz::testing {
 namespace {
@@ -62,7 +64,16 @@ int WINAPI WinMainThenProcessEnd(HINSTANCE instance, HINSTANCE previous, LPWSTR 
   left.mainWindowVisible = left.mainWindow && IsWindowVisible(g_hWndMain);
   for (const auto& icon : pda::shell::CurrentNotifyIcons())
     if (icon.owner == g_hWndMain) ++left.notificationIcons;
-  if (left.mainWindow) DestroyWindow(g_hWndMain);
+  // The process would end here, and its windows with it: the shell's bars made on this thread,
+  // the Main window if WinMain left it, anything a test made.
+  pda::testing::ResetShell();
+  std::vector<HWND> tops;
+  {
+    auto lock = pda::user::TreeLock();
+    tops = pda::user::TopLevelLocked();
+  }
+  for (HWND window : tops)
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) DestroyWindow(window);
   std::lock_guard lock(g_leftMutex);
   g_left = left;
   return result;

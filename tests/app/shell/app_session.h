@@ -81,7 +81,8 @@ class AppTest : public ::testing::Test {
 
 // WinMain, then what the end of the process would do: on the early paths WinMain leaves the
 // Main window to the process end, and a window left behind would answer the next test's
-// single-instance check. What was left is recorded first.
+// single-instance check; the shell's bars belong to the thread that made them. What was left
+// is recorded first, then every window of the thread is destroyed.
 int WINAPI WinMainThenProcessEnd(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine,
                                  int show);
 struct LeftAtProcessEnd {
