@@ -6,6 +6,8 @@
 #include <mutex>
 #include <thread>
 
+#include <unistd.h>
+
 #include <pda/testing/clipboard.h>
 #include <pda/testing/gps.h>
 #include <pda/testing/kernel.h>
@@ -24,16 +26,36 @@
 namespace zaz::testing {
 namespace {
 
-// The navigation bar's clock reads local time: pin the zone once, before any thread runs, so
-// that the screenshots are the same on every host.
-class UtcZone : public ::testing::Environment {
+// Set once, before any thread runs:
+// - the time zone: the navigation bar's clock reads local time, and the screenshots must be the
+//   same on every host;
+// - PDA_ROOT: the window manager finds another process's Main window through a rendezvous named
+//   after PDA_ROOT (not after the test's device root), so two test programs running at once
+//   would each take the other's window for a first instance. A name of this process's own keeps
+//   them apart.
+class ProcessEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     setenv("TZ", "UTC", 1);
     tzset();
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zaz-app-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      ADD_FAILURE() << "cannot make " << pattern;
+      return;
+    }
+    folder_ = pattern;
+    setenv("PDA_ROOT", folder_.c_str(), 1);
   }
+  void TearDown() override {
+    if (!folder_.empty()) ::rmdir(folder_.c_str());
+  }
+
+ private:
+  std::string folder_;
 };
-[[maybe_unused]] const auto* const kUtcZone = ::testing::AddGlobalTestEnvironment(new UtcZone);
+[[maybe_unused]] const auto* const kProcessEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ProcessEnvironment);
 
 // 9 January 2009, 20:41:24 UTC.
 constexpr std::chrono::seconds kWallClock{1231533684};
