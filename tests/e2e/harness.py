@@ -74,7 +74,7 @@ def run_scenario(name, body):
         except Failure as failure:
             print(f"FAIL {name}: {failure}", file=sys.stderr)
             session.dump_logs()
-            session.keep = True
+            session.keep = any(session.dir.iterdir())  # nothing to look at when nothing started
             return 1
     print(f"PASS {name}")
     return 0
