@@ -76,6 +76,7 @@ LRESULT PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         PaintInputPanel(dc, area, view);
       });
       return 0;
+    case WM_SETTINGCHANGE: FollowScreen(window, wParam, InputPanelRect()); return 0;
     case WM_LBUTTONDOWN: {
       GetClientRect(window, &client);
       std::lock_guard lock(panelMutex);

@@ -102,6 +102,7 @@ LRESULT BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP: OnRelease(window, *state, lParam); return 0;
     case WM_SETTINGCHANGE:
       if (wParam == SPI_SETSIPINFO) InvalidateRect(window, nullptr, FALSE);  // the button's look
+      FollowScreen(window, wParam, MenuBarRect());
       return 0;
     case WM_DESTROY: {
       std::unique_ptr<MenuBarState> owned(state);

@@ -97,6 +97,7 @@ LRESULT BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                        static_cast<SHORT>(HIWORD(static_cast<WPARAM>(lParam)))});
       return 0;
     case WM_LBUTTONUP: OnRelease(); return 0;
+    case WM_SETTINGCHANGE: FollowScreen(window, wParam, NavigationBarRect()); return 0;
     case WM_DESTROY: {
       std::lock_guard lock(stateMutex);
       if (State().window == window) State().window = HWND{};

@@ -44,6 +44,13 @@ void TellTopLevelWindows(HWND anyTopLevel, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
+bool FollowScreen(HWND window, WPARAM wParam, const RECT& rect) {
+  if (wParam != SETTINGCHANGE_RESET) return false;
+  MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+  InvalidateRect(window, nullptr, FALSE);
+  return true;
+}
+
 void PaintShellWindow(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);

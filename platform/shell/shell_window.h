@@ -19,6 +19,9 @@ HWND CreateShellWindow(LPCWSTR className, const RECT& rect, HWND owner, bool vis
 // Sends the message to the top-level windows of this thread and posts it to the others', so that a
 // busy thread cannot stall the shell.
 void TellTopLevelWindows(HWND anyTopLevel, UINT message, WPARAM wParam, LPARAM lParam);
+// A turned screen (WM_SETTINGCHANGE with SETTINGCHANGE_RESET): the window takes its place on the
+// new screen. True when the message was that notice.
+bool FollowScreen(HWND window, WPARAM wParam, const RECT& rect);
 // Answers WM_PAINT: draws the window's content with paint(dc, client rectangle).
 void PaintShellWindow(HWND window, const std::function<void(HDC, const RECT&)>& paint);
 

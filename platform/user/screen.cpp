@@ -1,27 +1,34 @@
 // GetSystemMetrics and the screen-change notice.
 #include "user/screen.h"
 
+#include <algorithm>
+
 #include "display/display.h"
 #include "pda/testing/user.h"
 #include "user/placement.h"
 #include "user/screen_surface.h"
+#include "user/update_region.h"
 #include "user/window.h"
 
 namespace pda::user {
 
 void ScreenChanged() {
+  const auto oldScreen = ScreenPixels();
+  const LONG oldHeight = oldScreen ? oldScreen->height() : 0;
   FitScreenSurface();
   struct Entry {
     HWND window;
     bool position;
     bool size;
+    LONG bottomMargin;  // what the window left free below itself (a menu bar, say)
   };
   std::vector<Entry> topLevel;
   {
     auto lock = TreeLock();
     for (HWND h : TopLevelLocked())
       if (Window* w = FindLocked(h); w && !w->destroying)
-        topLevel.push_back({h, w->defaultPosition, w->defaultSize});
+        topLevel.push_back({h, w->defaultPosition, w->defaultSize,
+                            std::max<LONG>(0, oldHeight - ScreenRectLocked(*w).bottom)});
   }
   const RECT area = DefaultTopLevelRect();
   for (const Entry& e : topLevel) {
@@ -29,10 +36,13 @@ void ScreenChanged() {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!e.position) flags |= SWP_NOMOVE;
     if (!e.size) flags |= SWP_NOSIZE;
+    const LONG bottom = std::max(area.top, area.bottom - e.bottomMargin);
     PlaceWindow(e.window, HWND_TOP, area.left, area.top, area.right - area.left,
-                area.bottom - area.top, flags);
+                bottom - area.top, flags);
   }
   for (const Entry& e : topLevel) Notify(e.window, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+  // The new screen starts black: everything shown paints again.
+  for (const Entry& e : topLevel) InvalidateTree(e.window);
 }
 
 }  // namespace pda::user
