@@ -11,12 +11,11 @@ constexpr DWORD kPaneStyle = 0x50200844;  // child, visible, vertical scroll bar
                                           // automatic vertical scrolling, read-only
 constexpr WPARAM kPaneTextLimit = 65536;
 
-// Constructed at process start, destroyed at exit.
+// The guard lives from process start to exit; the font and the control are released by
+// TextPaneDestroy when the program ends its run.
 struct PaneLifetime {
-  PaneLifetime() {
-    InitializeCriticalSection(&g_TextPane.guard);
-  }
-  ~PaneLifetime() { TextPaneDestroy(&g_TextPane); }
+  PaneLifetime() { InitializeCriticalSection(&g_TextPane.guard); }
+  ~PaneLifetime() { DeleteCriticalSection(&g_TextPane.guard); }
 };
 
 }  // namespace
@@ -81,5 +80,4 @@ void TextPaneDestroy(TextPane* pane) {
   if (IsWindow(pane->control)) DestroyWindow(pane->control);
   pane->font = nullptr;
   pane->control = nullptr;
-  DeleteCriticalSection(&pane->guard);
 }

@@ -17,4 +17,5 @@ void TextPaneResize(TextPane* pane, HWND main);
 bool TextPaneIsShown(TextPane* pane);
 void TextPaneToggle(TextPane* pane);
 void TextPaneClear(TextPane* pane);
+// Deletes the font and destroys the control; the guard stays until the process ends.
 void TextPaneDestroy(TextPane* pane);
