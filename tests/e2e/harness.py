@@ -71,7 +71,7 @@ def run_scenario(name, body):
     with Session(name) as session:
         try:
             body(session)
-        except Failure as failure:
+        except (Failure, _Stopped) as failure:
             print(f"FAIL {name}: {failure}", file=sys.stderr)
             session.dump_logs()
             session.keep = any(session.dir.iterdir())  # nothing to look at when nothing started
@@ -95,6 +95,7 @@ class Session:
         self.keep = False
         self._procs = []  # (Popen, own process group?, SIGTERM before SIGKILL?)
         self._logs = []   # (label, path)
+        self._after = []  # routines run once every process has ended
 
     def __enter__(self):
         def stop(signum, _frame):
@@ -104,7 +105,7 @@ class Session:
         return self
 
     def __exit__(self, kind, value, _tb):
-        if kind is not None and kind is not Failure:
+        if kind is not None:  # anything but a failed check, which run_scenario reports
             self.keep = True
             print(f"FAIL {self.name}: {value!r}", file=sys.stderr)
             self.dump_logs()
@@ -148,6 +149,8 @@ class Session:
                 print(f"--- {label} ---\n{text.rstrip()}", file=sys.stderr)
 
     def cleanup(self):
+        for s in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            signal.signal(s, signal.SIG_IGN)  # a second CTest signal must not cut cleanup short
         for p, group, gentle in reversed(self._procs):
             if not group and p.poll() is not None:
                 continue
@@ -157,11 +160,11 @@ class Session:
             _signal(p, group, signal.SIGKILL)
             if not _wait_gone(p, group):
                 print(f"warning: process {p.pid} (or its group) did not end after SIGKILL", file=sys.stderr)
-        for hook in getattr(self, "_after_cleanup", []):
-            hook()
+        for routine in self._after:
+            routine()
 
-    def after_cleanup(self, hook):
-        self.__dict__.setdefault("_after_cleanup", []).append(hook)
+    def after_cleanup(self, routine):
+        self._after.append(routine)
 
 
 def _signal(p, group, signum):
