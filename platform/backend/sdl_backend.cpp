@@ -8,12 +8,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -161,10 +163,25 @@ bool Screen::Open(std::string* error) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Ctrl+C stays the process's; closing the window is told by SDL_WINDOWEVENT_CLOSE.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Without an X or Wayland display the only real screen left is the framebuffer (KMSDRM, as on
+  // a handheld); probing the others would only print their own complaints.
+  auto set = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
+  if (!set("SDL_VIDEODRIVER") && !set("DISPLAY") && !set("WAYLAND_DISPLAY"))
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "kmsdrm");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("display: cannot open an SDL display (") + SDL_GetError() +
              "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
     SDL_Quit();  // frees the hints and what the failed start kept
+    return false;
+  }
+  // With no real display SDL falls back to a driver that shows nothing; a user who did not ask
+  // for one by SDL_VIDEODRIVER would wait for a window that never comes.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && !(asked && driver == asked)) {
+    *error = "display: no display to show the screen on; run under Xvfb with "
+             "`xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
+    SDL_Quit();
     return false;
   }
   userEvent_ = SDL_RegisterEvents(1);
