@@ -2,6 +2,8 @@
 // of a bad value that names the variable and its accepted forms.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "backend/backend.h"
 
 namespace {
@@ -14,6 +16,7 @@ struct SelectCase {
   int zoom_value;
   const char* error_mentions;
 };
+void PrintTo(const SelectCase& c, std::ostream* os) { *os << c.name; }
 
 const SelectCase kCases[] = {
     {"UnsetMeansSdlAtZoomOne", nullptr, nullptr, "sdl", 1, ""},

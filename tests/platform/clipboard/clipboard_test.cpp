@@ -1,6 +1,8 @@
 // The clipboard: who may open it, who owns its blocks, and what reaches the desktop clipboard.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <future>
 #include <string>
 #include <thread>
@@ -126,6 +128,7 @@ struct HandOverCase {
   std::u16string blockText;
   std::string desktop;
 };
+void PrintTo(const HandOverCase& c, std::ostream* os) { *os << c.name; }
 
 class HandOverTest : public ClipboardTest, public ::testing::WithParamInterface<HandOverCase> {};
 

@@ -1,6 +1,8 @@
 // Code pages: the system code page and CP_UTF8 are UTF-8.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -31,6 +33,7 @@ struct RoundTrip {
   std::string utf8;
   std::u16string utf16;
 };
+void PrintTo(const RoundTrip& c, std::ostream* os) { *os << c.name; }
 
 class CodePageRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
@@ -56,6 +59,7 @@ struct BadUtf8 {
   std::string bytes;
   std::u16string replaced;
 };
+void PrintTo(const BadUtf8& c, std::ostream* os) { *os << c.name; }
 
 class InvalidUtf8 : public ::testing::TestWithParam<BadUtf8> {};
 

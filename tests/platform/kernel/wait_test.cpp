@@ -1,6 +1,8 @@
 // Events, threads and the waits on them.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <atomic>
 
@@ -211,6 +213,7 @@ struct BadWaitCase {
   bool duplicate;
   DWORD error;
 };
+void PrintTo(const BadWaitCase& c, std::ostream* os) { *os << c.name; }
 
 class BadWait : public ::testing::TestWithParam<BadWaitCase> {};
 

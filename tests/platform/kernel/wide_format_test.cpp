@@ -1,6 +1,8 @@
 // The wide printf family: numbers against the C library's own snprintf, text by hand.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -30,6 +32,7 @@ struct NumberCase {
   const char* name;
   std::function<std::pair<std::string, std::string>()> run;
 };
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 
 // The same format text for both, or a wide one whose size prefix means what `narrow` means.
 #define SAME(name, format, ...) NumberCase{name, [] { return Both(u"" format, format, __VA_ARGS__); }}
@@ -105,6 +108,7 @@ struct TextCase {
   std::function<HRESULT(char16_t*, size_t)> format;
   std::u16string expected;
 };
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 class WideText : public ::testing::TestWithParam<TextCase> {};
 

@@ -1,6 +1,8 @@
 // Files: CreateFileW dispositions, reading, writing, sizes, errors, and the stdio streams.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -83,6 +85,7 @@ struct DispositionCase {
   DWORD lastError;        // after the call
   const char* content;    // the file's content after opening and closing (null: no file)
 };
+void PrintTo(const DispositionCase& c, std::ostream* os) { *os << c.name; }
 
 class Dispositions : public DeviceRootTest, public ::testing::WithParamInterface<DispositionCase> {};
 

@@ -1,6 +1,8 @@
 // Device paths -> host paths, and choosing the device root.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -26,6 +28,7 @@ struct MappingCase {
   std::optional<std::string> relativeHost;  // nullopt: refused
   DWORD error;                              // for refused paths
 };
+void PrintTo(const MappingCase& c, std::ostream* os) { *os << c.name; }
 
 class PathMapping : public DeviceRootTest, public ::testing::WithParamInterface<MappingCase> {};
 
