@@ -1,6 +1,8 @@
 // The edit control's text and selection model: the typing limit and deletions.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "controls/edit_buffer.h"
 
 namespace {
@@ -27,6 +29,7 @@ struct LimitCase {
   std::u16string expected;
   bool cut;
 };
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
 
 class LimitTest : public ::testing::TestWithParam<LimitCase> {};
 

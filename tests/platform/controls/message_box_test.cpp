@@ -1,6 +1,8 @@
 // The message box: answers to scripted taps and keys, the disabled owner, and its drawn look.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <string>
 
@@ -92,6 +94,7 @@ struct AnswerCase {
   std::function<void()> act;
   int expected;
 };
+void PrintTo(const AnswerCase& c, std::ostream* os) { *os << c.name; }
 
 class MessageBoxAnswerTest : public MessageBoxTest,
                              public ::testing::WithParamInterface<AnswerCase> {};

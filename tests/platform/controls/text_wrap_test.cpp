@@ -1,6 +1,8 @@
 // Word wrapping of the edit control's layout, with a fixed-width stand-in font.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@ struct WrapCase {
   int width;
   std::vector<std::u16string> lines;
 };
+void PrintTo(const WrapCase& c, std::ostream* os) { *os << c.name; }
 
 class WrapTest : public ::testing::TestWithParam<WrapCase> {};
 
