@@ -185,7 +185,7 @@ bool Screen::Open(std::string* error) {
     return false;
   }
   userEvent_ = SDL_RegisterEvents(1);
-  const display::ScreenSpec screen = display::CurrentScreen();
+  const display::ScreenMode screen = display::CurrentScreen();
   window_.reset(SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                  screen.width * zoom_, screen.height * zoom_, SDL_WINDOW_SHOWN));
   if (!window_ || userEvent_ == static_cast<Uint32>(-1)) {
@@ -325,7 +325,7 @@ void Screen::HandleEvent(const SDL_Event& e) {
 
 // ---- rotation ------------------------------------------------------------------------------
 void Screen::Rotate() {
-  display::ScreenSpec screen = display::CurrentScreen();
+  display::ScreenMode screen = display::CurrentScreen();
   std::swap(screen.width, screen.height);
   SDL_SetWindowSize(window_.get(), screen.width * zoom_, screen.height * zoom_);
   // The window manager's part sends WM_SIZE and WM_SETTINGCHANGE: it runs on the UI thread,

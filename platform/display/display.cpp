@@ -25,44 +25,44 @@ bool Expect(std::string_view& text, char c) {
 
 struct State {
   std::mutex mutex;
-  std::optional<ScreenSpec> screen;
+  std::optional<ScreenMode> screen;
 };
 State& GetState() {
   static State state;
   return state;
 }
 
-ScreenSpec FromEnvironment() {
+ScreenMode FromEnvironment() {
   const char* value = std::getenv("PDA_SCREEN");
-  if (!value || !*value) return ScreenSpec{};
-  if (auto spec = ParseScreenSpec(value)) return *spec;
+  if (!value || !*value) return ScreenMode{};
+  if (auto mode = ParseScreenMode(value)) return *mode;
   std::fprintf(stderr,
                "PDA_SCREEN=\"%s\" is not a screen: use WIDTHxHEIGHT@DPI, e.g. 240x320@96, "
                "480x640@192 or 640x480@192; using 480x640@192\n",
                value);
-  return ScreenSpec{};
+  return ScreenMode{};
 }
 
 }  // namespace
 
-std::optional<ScreenSpec> ParseScreenSpec(std::string_view text) {
+std::optional<ScreenMode> ParseScreenMode(std::string_view text) {
   auto width = ParseNumber(text, 1, 8192);
   if (!width || !Expect(text, 'x')) return std::nullopt;
   auto height = ParseNumber(text, 1, 8192);
   if (!height || !Expect(text, '@')) return std::nullopt;
   auto dpi = ParseNumber(text, 48, 960);
   if (!dpi || !text.empty()) return std::nullopt;
-  return ScreenSpec{*width, *height, *dpi};
+  return ScreenMode{*width, *height, *dpi};
 }
 
-ScreenSpec CurrentScreen() {
+ScreenMode CurrentScreen() {
   State& state = GetState();
   std::lock_guard lock(state.mutex);
   if (!state.screen) state.screen = FromEnvironment();
   return *state.screen;
 }
 
-void SetScreen(const ScreenSpec& screen) {
+void SetScreen(const ScreenMode& screen) {
   State& state = GetState();
   std::lock_guard lock(state.mutex);
   state.screen = screen;

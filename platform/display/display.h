@@ -8,20 +8,20 @@
 
 namespace pda::display {
 
-struct ScreenSpec {
+struct ScreenMode {
   int width = 480;
   int height = 640;
   int dpi = 192;
-  friend bool operator==(const ScreenSpec&, const ScreenSpec&) = default;
+  friend bool operator==(const ScreenMode&, const ScreenMode&) = default;
 };
 
 // "240x320@96" -> {240, 320, 96}. Sizes 1..8192, DPI 48..960; anything else is refused.
-std::optional<ScreenSpec> ParseScreenSpec(std::string_view text);
+std::optional<ScreenMode> ParseScreenMode(std::string_view text);
 
 // The current screen: PDA_SCREEN on first use (a bad value is reported on standard error and
 // the default is used), or what SetScreen last set.
-ScreenSpec CurrentScreen();
-void SetScreen(const ScreenSpec& screen);
+ScreenMode CurrentScreen();
+void SetScreen(const ScreenMode& screen);
 
 // Height of the navigation bar and of a soft-key menu bar: 26 pixels at 96 DPI, scaled.
 int BarHeight();

@@ -150,7 +150,7 @@ int GetBkMode(HDC dc) {
 
 int GetDeviceCaps(HDC, int index) {
   // Every context is compatible with the one screen, so the answers are the screen's.
-  const pda::display::ScreenSpec screen = pda::display::CurrentScreen();
+  const pda::display::ScreenMode screen = pda::display::CurrentScreen();
   switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY: return screen.dpi;

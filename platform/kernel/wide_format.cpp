@@ -1,14 +1,14 @@
 // The printf engine on wide text.
 //
 // Conversion specs are parsed here; each numeric conversion is handed to the C library's
-// snprintf with a rebuilt narrow spec, so digits and rounding are exactly the C library's.
+// snprintf with a rebuilt narrow conversion, so digits and rounding are exactly the C library's.
 // Strings and characters are done here, since they are UTF-16 (%s, %ls, %c) or UTF-8 (%hs,
 // %S, %hc) text.
 //
 // Size prefixes follow the device, not the host: 'l' is 32 bits (LONG, DWORD), "ll" and "I64"
 // are 64 bits, 'z' and 'I' are size_t, 'L' on a float is a double.
 //
-// Sections: spec parsing | padding | numbers | text | the engine
+// Sections: conversion parsing | padding | numbers | text | the engine
 #include "kernel/wide_format.h"
 
 #include <algorithm>
@@ -22,10 +22,10 @@
 namespace pda {
 namespace {
 
-// ---- spec parsing ----------------------------------------------------------------------------
+// ---- conversion parsing ----------------------------------------------------------------------------
 enum class Size { Default, Char, Short, Long32, Long64, SizeT, IntMax, PtrDiff, LongDouble, Wide };
 
-struct Spec {
+struct Conversion {
   bool left = false, plus = false, space = false, zero = false, alternate = false;
   long long width = -1;      // -1: none
   long long precision = -1;  // -1: none
@@ -45,33 +45,33 @@ long long ReadNumber(const char16_t*& p) {
   return value;
 }
 
-// Parses the spec after '%' up to and including the conversion letter. Returns false when the
-// format ends inside the spec.
-bool ParseSpec(const char16_t*& p, std::va_list& arguments, Spec& spec) {
+// Parses the conversion after '%' up to and including the conversion letter. Returns false when the
+// format ends inside the conversion.
+bool ParseConversion(const char16_t*& p, std::va_list& arguments, Conversion& conv) {
   for (;; ++p) {
-    if (*p == u'-') spec.left = true;
-    else if (*p == u'+') spec.plus = true;
-    else if (*p == u' ') spec.space = true;
-    else if (*p == u'0') spec.zero = true;
-    else if (*p == u'#') spec.alternate = true;
+    if (*p == u'-') conv.left = true;
+    else if (*p == u'+') conv.plus = true;
+    else if (*p == u' ') conv.space = true;
+    else if (*p == u'0') conv.zero = true;
+    else if (*p == u'#') conv.alternate = true;
     else break;
   }
   if (*p == u'*') {
     ++p;
     const int width = va_arg(arguments, int);
-    spec.width = width < 0 ? -static_cast<long long>(width) : width;
-    if (width < 0) spec.left = true;
+    conv.width = width < 0 ? -static_cast<long long>(width) : width;
+    if (width < 0) conv.left = true;
   } else if (IsDigit(*p)) {
-    spec.width = ReadNumber(p);
+    conv.width = ReadNumber(p);
   }
   if (*p == u'.') {
     ++p;
     if (*p == u'*') {
       ++p;
       const int precision = va_arg(arguments, int);
-      spec.precision = precision < 0 ? -1 : precision;  // a negative one counts as none
+      conv.precision = precision < 0 ? -1 : precision;  // a negative one counts as none
     } else {
-      spec.precision = ReadNumber(p);
+      conv.precision = ReadNumber(p);
     }
   }
   // Stops at the first difference, so it never reads past the terminator.
@@ -80,46 +80,46 @@ bool ParseSpec(const char16_t*& p, std::va_list& arguments, Spec& spec) {
       if (p[i] != text[i]) return false;
     return true;
   };
-  if (follows(u"hh")) spec.size = Size::Char, p += 2;
-  else if (follows(u"h")) spec.size = Size::Short, p += 1;
-  else if (follows(u"ll")) spec.size = Size::Long64, p += 2;
-  else if (follows(u"l")) spec.size = Size::Long32, p += 1;
-  else if (follows(u"I64")) spec.size = Size::Long64, p += 3;
-  else if (follows(u"I32")) spec.size = Size::Long32, p += 3;
-  else if (follows(u"I")) spec.size = Size::SizeT, p += 1;
-  else if (follows(u"z")) spec.size = Size::SizeT, p += 1;
-  else if (follows(u"j")) spec.size = Size::IntMax, p += 1;
-  else if (follows(u"t")) spec.size = Size::PtrDiff, p += 1;
-  else if (follows(u"L")) spec.size = Size::LongDouble, p += 1;
-  else if (follows(u"w")) spec.size = Size::Wide, p += 1;
+  if (follows(u"hh")) conv.size = Size::Char, p += 2;
+  else if (follows(u"h")) conv.size = Size::Short, p += 1;
+  else if (follows(u"ll")) conv.size = Size::Long64, p += 2;
+  else if (follows(u"l")) conv.size = Size::Long32, p += 1;
+  else if (follows(u"I64")) conv.size = Size::Long64, p += 3;
+  else if (follows(u"I32")) conv.size = Size::Long32, p += 3;
+  else if (follows(u"I")) conv.size = Size::SizeT, p += 1;
+  else if (follows(u"z")) conv.size = Size::SizeT, p += 1;
+  else if (follows(u"j")) conv.size = Size::IntMax, p += 1;
+  else if (follows(u"t")) conv.size = Size::PtrDiff, p += 1;
+  else if (follows(u"L")) conv.size = Size::LongDouble, p += 1;
+  else if (follows(u"w")) conv.size = Size::Wide, p += 1;
   if (*p == 0) return false;
-  spec.conversion = *p++;
+  conv.conversion = *p++;
   return true;
 }
 
 // ---- padding -----------------------------------------------------------------------------------
-void AppendPadded(std::u16string& out, std::u16string_view text, const Spec& spec) {
-  const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+void AppendPadded(std::u16string& out, std::u16string_view text, const Conversion& conv) {
+  const std::size_t width = conv.width > 0 ? static_cast<std::size_t>(conv.width) : 0;
   const std::size_t pad = width > text.size() ? width - text.size() : 0;
-  if (!spec.left) out.append(pad, u' ');
+  if (!conv.left) out.append(pad, u' ');
   out.append(text);
-  if (spec.left) out.append(pad, u' ');
+  if (conv.left) out.append(pad, u' ');
 }
 
 // ---- numbers -----------------------------------------------------------------------------------
-// The narrow spec for snprintf: flags, width, precision, then `tail` (length and conversion).
-std::string NarrowSpec(const Spec& spec, std::string_view tail, std::size_t limit) {
+// The narrow conv for snprintf: flags, width, precision, then `tail` (length and conversion).
+std::string NarrowSpec(const Conversion& conv, std::string_view tail, std::size_t limit) {
   // Beyond the limit only padding or zeros could follow, so a bound keeps snprintf small
   // without changing what the caller sees (doubles have no digits past ~1100 places).
   const long long bound = static_cast<long long>(std::min<std::size_t>(limit, INT32_MAX / 2)) + 2048;
   std::string narrow = "%";
-  if (spec.left) narrow += '-';
-  if (spec.plus) narrow += '+';
-  if (spec.space) narrow += ' ';
-  if (spec.zero) narrow += '0';
-  if (spec.alternate) narrow += '#';
-  if (spec.width >= 0) narrow += std::to_string(std::min(spec.width, bound));
-  if (spec.precision >= 0) narrow += '.' + std::to_string(std::min(spec.precision, bound));
+  if (conv.left) narrow += '-';
+  if (conv.plus) narrow += '+';
+  if (conv.space) narrow += ' ';
+  if (conv.zero) narrow += '0';
+  if (conv.alternate) narrow += '#';
+  if (conv.width >= 0) narrow += std::to_string(std::min(conv.width, bound));
+  if (conv.precision >= 0) narrow += '.' + std::to_string(std::min(conv.precision, bound));
   narrow += tail;
   return narrow;
 }
@@ -174,25 +174,25 @@ std::u16string_view WideUpTo(const char16_t* text, std::size_t maxChars) {
   return {text, n};
 }
 
-void AppendString(std::u16string& out, std::va_list& arguments, const Spec& spec, bool narrow) {
-  const std::size_t max = spec.precision >= 0 ? static_cast<std::size_t>(spec.precision) : SIZE_MAX;
+void AppendString(std::u16string& out, std::va_list& arguments, const Conversion& conv, bool narrow) {
+  const std::size_t max = conv.precision >= 0 ? static_cast<std::size_t>(conv.precision) : SIZE_MAX;
   if (narrow) {
     const char* text = va_arg(arguments, const char*);
-    AppendPadded(out, text ? FromNarrow(text, max) : u"(null)", spec);
+    AppendPadded(out, text ? FromNarrow(text, max) : u"(null)", conv);
   } else {
     const char16_t* text = va_arg(arguments, const char16_t*);
-    AppendPadded(out, text ? WideUpTo(text, max) : std::u16string_view(u"(null)"), spec);
+    AppendPadded(out, text ? WideUpTo(text, max) : std::u16string_view(u"(null)"), conv);
   }
 }
 
-void AppendCharacter(std::u16string& out, std::va_list& arguments, const Spec& spec, bool narrow) {
+void AppendCharacter(std::u16string& out, std::va_list& arguments, const Conversion& conv, bool narrow) {
   const int value = va_arg(arguments, int);
   char16_t c = static_cast<char16_t>(value);
   if (narrow) {
     const auto byte = static_cast<unsigned char>(value);
     c = byte < 0x80 ? byte : kReplacementCharacter;  // one byte of UTF-8 is ASCII or nothing
   }
-  AppendPadded(out, std::u16string_view(&c, 1), spec);
+  AppendPadded(out, std::u16string_view(&c, 1), conv);
 }
 
 }  // namespace
@@ -214,21 +214,21 @@ std::u16string FormatWide(const char16_t* format, std::va_list& arguments, std::
       ++p;
       continue;
     }
-    Spec spec;
-    if (!ParseSpec(p, arguments, spec)) break;
-    const bool narrowSize = spec.size == Size::Short || spec.size == Size::Char;
-    const bool wideSize = spec.size == Size::Long32 || spec.size == Size::Wide;
-    switch (spec.conversion) {
+    Conversion conv;
+    if (!ParseConversion(p, arguments, conv)) break;
+    const bool narrowSize = conv.size == Size::Short || conv.size == Size::Char;
+    const bool wideSize = conv.size == Size::Long32 || conv.size == Size::Wide;
+    switch (conv.conversion) {
       case u'd':
       case u'i':
-        AppendNumber(out, NarrowSpec(spec, "lld", limit), SignedArgument(arguments, spec.size));
+        AppendNumber(out, NarrowSpec(conv, "lld", limit), SignedArgument(arguments, conv.size));
         break;
       case u'u':
       case u'o':
       case u'x':
       case u'X': {
-        const char tail[] = {'l', 'l', static_cast<char>(spec.conversion), 0};
-        AppendNumber(out, NarrowSpec(spec, tail, limit), UnsignedArgument(arguments, spec.size));
+        const char tail[] = {'l', 'l', static_cast<char>(conv.conversion), 0};
+        AppendNumber(out, NarrowSpec(conv, tail, limit), UnsignedArgument(arguments, conv.size));
         break;
       }
       case u'f':
@@ -239,23 +239,23 @@ std::u16string FormatWide(const char16_t* format, std::va_list& arguments, std::
       case u'G':
       case u'a':
       case u'A': {
-        const char tail[] = {static_cast<char>(spec.conversion), 0};
-        AppendNumber(out, NarrowSpec(spec, tail, limit), va_arg(arguments, double));
+        const char tail[] = {static_cast<char>(conv.conversion), 0};
+        AppendNumber(out, NarrowSpec(conv, tail, limit), va_arg(arguments, double));
         break;
       }
       case u'p': {
         // As the device shows pointers: all hex digits, upper case, no "0x".
-        Spec pointer = spec;
+        Conversion pointer = conv;
         pointer.precision = 2 * sizeof(void*);
         pointer.plus = pointer.space = pointer.zero = pointer.alternate = false;
         AppendNumber(out, NarrowSpec(pointer, "llX", limit),
                      static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(va_arg(arguments, void*))));
         break;
       }
-      case u's': AppendString(out, arguments, spec, narrowSize); break;
-      case u'S': AppendString(out, arguments, spec, !wideSize); break;
-      case u'c': AppendCharacter(out, arguments, spec, narrowSize); break;
-      case u'C': AppendCharacter(out, arguments, spec, !wideSize); break;
+      case u's': AppendString(out, arguments, conv, narrowSize); break;
+      case u'S': AppendString(out, arguments, conv, !wideSize); break;
+      case u'c': AppendCharacter(out, arguments, conv, narrowSize); break;
+      case u'C': AppendCharacter(out, arguments, conv, !wideSize); break;
       default:
         // Unknown conversions, and %n, which writes through a pointer, are shown as written.
         out.append(start, p);

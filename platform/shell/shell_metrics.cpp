@@ -12,7 +12,7 @@ RECT NavigationBarRect() {
 }
 
 RECT MenuBarRect() {
-  const display::ScreenSpec screen = display::CurrentScreen();
+  const display::ScreenMode screen = display::CurrentScreen();
   return {0, screen.height - display::BarHeight(), screen.width, screen.height};
 }
 

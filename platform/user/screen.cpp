@@ -50,7 +50,7 @@ void ScreenChanged() {
 namespace pda::testing {
 
 void ChangeScreen(int width, int height, int dpi) {
-  display::SetScreen(display::ScreenSpec{width, height, dpi});
+  display::SetScreen(display::ScreenMode{width, height, dpi});
   user::ScreenChanged();
 }
 

@@ -23,7 +23,7 @@ ScreenState& State() {
 }
 
 std::shared_ptr<gdi::Pixels> MakeSurface() {
-  const display::ScreenSpec screen = display::CurrentScreen();
+  const display::ScreenMode screen = display::CurrentScreen();
   auto pixels = gdi::Pixels::Create(screen.width, screen.height);
   return pixels ? std::make_shared<gdi::Pixels>(std::move(*pixels)) : nullptr;
 }
@@ -62,7 +62,7 @@ void FitScreenSurface() {
   std::function<void()> tell;
   {
     std::lock_guard lock(s.mutex);
-    const display::ScreenSpec screen = display::CurrentScreen();
+    const display::ScreenMode screen = display::CurrentScreen();
     if (s.pixels && s.pixels->width() == screen.width && s.pixels->height() == screen.height)
       return;
     s.pixels = MakeSurface();
