@@ -24,7 +24,7 @@ constexpr int kExitLoopSkipped = 2;
 // Every keystroke the loop retrieves, for any window, passes the Main window's accelerators.
 int RunMessageLoop(HWND hwnd, HINSTANCE hinst) {
   HACCEL accelerators = LoadAcceleratorsW(hinst, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-  MSG msg;
+  MSG msg = {};
   for (;;) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (TranslateAcceleratorW(hwnd, accelerators, &msg)) continue;
