@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libpixman-1-dev libpng-dev libgps-dev
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3-gps
+  libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3 python3-gps
   xvfb xauth xdotool xclip
   # bench/measure: peak resident memory of a program (/usr/bin/time %M)
   time
