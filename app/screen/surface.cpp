@@ -25,6 +25,13 @@ HFONT MakeFont(LPCWSTR face, LONG height, LONG weight, BOOL underline) {
   return CreateFontIndirectW(&lf);
 }
 
+// A gradient vertex: each 8-bit channel widened to 16 bits, alpha 0.
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF color) {
+  return TRIVERTEX{x, y, static_cast<COLOR16>(GetRValue(color) << 8),
+                   static_cast<COLOR16>(GetGValue(color) << 8),
+                   static_cast<COLOR16>(GetBValue(color) << 8), 0};
+}
+
 // The common tail of the three builds.
 void Build(Surface* s, HWND hwnd) {
   s->width = s->right - s->left;
@@ -113,19 +120,7 @@ void SurfaceFill(Surface* s, COLORREF color) {
 }
 
 void SurfaceGradient(Surface* s, COLORREF top, COLORREF bottom) {
-  TRIVERTEX vertex[2];
-  vertex[0].x = s->left;
-  vertex[0].y = s->top;
-  vertex[0].Red = static_cast<USHORT>(GetRValue(top) << 8);
-  vertex[0].Green = static_cast<USHORT>(GetGValue(top) << 8);
-  vertex[0].Blue = static_cast<USHORT>(GetBValue(top) << 8);
-  vertex[0].Alpha = 0;
-  vertex[1].x = s->right;
-  vertex[1].y = s->bottom;
-  vertex[1].Red = static_cast<USHORT>(GetRValue(bottom) << 8);
-  vertex[1].Green = static_cast<USHORT>(GetGValue(bottom) << 8);
-  vertex[1].Blue = static_cast<USHORT>(GetBValue(bottom) << 8);
-  vertex[1].Alpha = 0;
+  TRIVERTEX vertex[2] = {Vertex(s->left, s->top, top), Vertex(s->right, s->bottom, bottom)};
   GRADIENT_RECT rect = {0, 1};
   GradientFill(s->hdc, vertex, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
