@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <tuple>
+#include <utility>
 
 namespace pda::gdi {
 namespace {
@@ -34,6 +35,13 @@ Matcher& TheMatcher() {
   return *matcher;
 }
 
+// Faces the handheld's programs ask for that Linux systems rarely have, each with a free face of
+// close widths to try before the system's default: text laid out for the device's face then fits
+// where it was meant to.
+constexpr std::pair<const char*, const char*> kStandIns[] = {
+    {"Tahoma", "Liberation Sans"},
+};
+
 std::optional<FontFile> Lookup(FcConfig* config, const std::string& family, int weight,
                                bool italic) {
   PatternPtr pattern(FcPatternCreate());
@@ -41,6 +49,9 @@ std::optional<FontFile> Lookup(FcConfig* config, const std::string& family, int 
   FcPatternAddString(pattern.get(), FC_FAMILY,
                      reinterpret_cast<const FcChar8*>(family.empty() ? "sans-serif"
                                                                      : family.c_str()));
+  for (const auto& [face, standIn] : kStandIns)
+    if (family == face)
+      FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(standIn));
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight <= 0 ? 400 : weight));
   FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
