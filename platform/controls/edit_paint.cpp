@@ -4,6 +4,7 @@
 
 #include "controls/edit_state.h"
 #include "controls/scroll_bar.h"
+#include "gdi/solid_fill.h"
 
 namespace pda::controls {
 namespace {
@@ -15,11 +16,7 @@ constexpr COLORREF kHighlightText = RGB(255, 255, 255);
 constexpr COLORREF kTrack = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kThumb = RGB(0x90, 0x90, 0x90);
 
-void Fill(HDC dc, const RECT& rect, COLORREF color) {
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
+void Fill(HDC dc, const RECT& rect, COLORREF color) { gdi::FillSolid(dc, rect, color); }
 
 // One run of a line's characters [from, to) at x, y.
 void DrawRun(HDC dc, const EditState& s, std::size_t from, std::size_t to, int x, int y,

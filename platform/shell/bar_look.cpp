@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gdi/solid_fill.h"
 #include "resources/icons.h"
 #include "shell/shell_metrics.h"
 
@@ -25,11 +26,7 @@ void VerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
   GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF color) {
-  const HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
+void Fill(HDC dc, const RECT& rect, COLORREF color) { gdi::FillSolid(dc, rect, color); }
 
 COLORREF Mix(COLORREF a, COLORREF b, int percentB) {
   auto m = [&](BYTE x, BYTE y) { return static_cast<BYTE>((x * (100 - percentB) + y * percentB) / 100); };

@@ -4,25 +4,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "gdi/solid_fill.h"
 #include "user/message_box.h"
 
 namespace pda::user {
 namespace {
 
 // ---- owners --------------------------------------------------------------------------------
-class ScopedBrush {
- public:
-  explicit ScopedBrush(COLORREF color) : brush_(CreateSolidBrush(color)) {}
-  ScopedBrush(const ScopedBrush&) = delete;
-  ScopedBrush& operator=(const ScopedBrush&) = delete;
-  ~ScopedBrush() {
-    if (brush_) DeleteObject(brush_);
-  }
-  HBRUSH get() const { return brush_; }
-
- private:
-  HBRUSH brush_;
-};
 
 // A memory context to measure text in, with a font selected; both are released on scope exit.
 class MeasuringDC {
@@ -50,10 +38,7 @@ SIZE Measure(HDC dc, std::u16string_view text) {
   return size;
 }
 
-void FillColor(HDC dc, const RECT& rect, COLORREF color) {
-  ScopedBrush brush(color);
-  FillRect(dc, &rect, brush.get());
-}
+void FillColor(HDC dc, const RECT& rect, COLORREF color) { gdi::FillSolid(dc, rect, color); }
 
 void Frame(HDC dc, const RECT& r, int thickness, COLORREF color) {
   FillColor(dc, RECT{r.left, r.top, r.right, r.top + thickness}, color);
@@ -176,7 +161,7 @@ constexpr COLORREF kEdge = RGB(0x40, 0x40, 0x40);
 
 // A filled disc, drawn row by row (the drawing library has no ellipses).
 void FillDisc(HDC dc, const RECT& box, COLORREF color) {
-  ScopedBrush brush(color);
+  gdi::ScopedBrush brush(color);
   const int size = box.right - box.left;
   const double r = size / 2.0;
   for (int y = 0; y < size; ++y) {
@@ -193,7 +178,7 @@ void FillDisc(HDC dc, const RECT& box, COLORREF color) {
 
 // A triangle pointing up, drawn row by row.
 void FillTriangle(HDC dc, const RECT& box, COLORREF color) {
-  ScopedBrush brush(color);
+  gdi::ScopedBrush brush(color);
   const int size = box.right - box.left;
   const int cx = box.left + size / 2;
   for (int y = 0; y < size; ++y) {
