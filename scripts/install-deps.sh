@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev ccache
   # platform libraries
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libpixman-1-dev libpng-dev libgps-dev
