@@ -4,19 +4,13 @@
 
 #include "controls/edit_state.h"
 #include "controls/scroll_bar.h"
-#include "gdi/solid_fill.h"
+#include "look/look.h"
 
 namespace pda::controls {
 namespace {
 
-constexpr COLORREF kBackground = RGB(255, 255, 255);
-constexpr COLORREF kText = RGB(0, 0, 0);
-constexpr COLORREF kHighlight = RGB(0x1C, 0x4E, 0x9A);
-constexpr COLORREF kHighlightText = RGB(255, 255, 255);
-constexpr COLORREF kTrack = RGB(0xE8, 0xE8, 0xE8);
-constexpr COLORREF kThumb = RGB(0x90, 0x90, 0x90);
-
-void Fill(HDC dc, const RECT& rect, COLORREF color) { gdi::FillSolid(dc, rect, color); }
+using look::Fill;
+namespace palette = look::palette;
 
 // One run of a line's characters [from, to) at x, y.
 void DrawRun(HDC dc, const EditState& s, std::size_t from, std::size_t to, int x, int y,
@@ -36,15 +30,15 @@ void PaintLine(HDC dc, const EditState& s, const TextLine& line, int y, const RE
   const std::size_t selTo = std::clamp(s.buffer.selectionEnd(), line.start, line.end);
   const bool showSelection = s.focused || (s.style & ES_NOHIDESEL);
 
-  SetTextColor(dc, kText);
+  SetTextColor(dc, palette::kText);
   DrawRun(dc, s, line.start, line.end, x0, y, clip);
   if (showSelection && selTo > selFrom) {
     const int a = x0 + XOfPosition(text, line, selFrom, s.measure);
     const int b = x0 + XOfPosition(text, line, selTo, s.measure);
     RECT band{std::max<int>(a, clip.left), clip.top, std::min<int>(b, clip.right), clip.bottom};
     if (band.right > band.left) {
-      Fill(dc, band, kHighlight);
-      SetTextColor(dc, kHighlightText);
+      Fill(dc, band, palette::kAccent);
+      SetTextColor(dc, palette::kAccentText);
       DrawRun(dc, s, selFrom, selTo, a, y, band);
     }
   }
@@ -60,7 +54,7 @@ void PaintCaret(HDC dc, const EditState& s, const RECT& area) {
   if (x < area.left - 1 || x >= area.right + 1) return;
   const int y = row * s.measure.LineHeight();
   const int thickness = std::max(1, GetSystemMetrics(SM_CXVSCROLL) / 13);
-  Fill(dc, RECT{x, y, x + thickness, std::min<int>(y + s.measure.LineHeight(), area.bottom)}, kText);
+  Fill(dc, RECT{x, y, x + thickness, std::min<int>(y + s.measure.LineHeight(), area.bottom)}, palette::kText);
 }
 
 void PaintScrollBar(HDC dc, const EditState& s) {
@@ -68,15 +62,15 @@ void PaintScrollBar(HDC dc, const EditState& s) {
   if (bar.right <= bar.left) return;
   const auto g = VerticalScrollBar(bar, static_cast<int>(s.lines.size()), VisibleLines(s),
                                    s.firstLine, (bar.right - bar.left));
-  Fill(dc, g.track, kTrack);
-  if (g.enabled) Fill(dc, RECT{g.thumb.left + 1, g.thumb.top, g.thumb.right - 1, g.thumb.bottom}, kThumb);
+  Fill(dc, g.track, palette::kTrack);
+  if (g.enabled) Fill(dc, RECT{g.thumb.left + 1, g.thumb.top, g.thumb.right - 1, g.thumb.bottom}, palette::kThumb);
 }
 
 }  // namespace
 
 void PaintEdit(HDC dc, const EditState& s) {
-  Fill(dc, RECT{0, 0, s.width, s.height}, kBackground);
-  HGDIOBJ oldFont = SelectObject(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(SYSTEM_FONT));
+  Fill(dc, RECT{0, 0, s.width, s.height}, palette::kWindow);
+  const ScopedSelect font(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(SYSTEM_FONT));
   SetBkMode(dc, TRANSPARENT);
   const RECT area = TextArea(s);
   const int lineHeight = std::max(s.measure.LineHeight(), 1);
@@ -88,7 +82,6 @@ void PaintEdit(HDC dc, const EditState& s) {
   }
   PaintCaret(dc, s, area);
   PaintScrollBar(dc, s);
-  SelectObject(dc, oldFont);
 }
 
 }  // namespace pda::controls

@@ -15,12 +15,6 @@
 
 namespace pda::shell {
 
-// Colours of the shell.
-inline constexpr COLORREF kBarTop = RGB(62, 70, 88);
-inline constexpr COLORREF kBarBottom = RGB(16, 19, 27);
-inline constexpr COLORREF kBarText = RGB(255, 255, 255);
-inline constexpr COLORREF kBarTextDisabled = RGB(120, 126, 140);
-
 struct NavigationBarView {
   std::u16string title;
   std::u16string clock;

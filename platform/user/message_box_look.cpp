@@ -1,34 +1,15 @@
 // The message box's layout and painting (see message_box.h).
 //
-// Sections: owners | button sets | layout | painting
+// Sections: button sets | layout | painting
 #include <algorithm>
+#include <optional>
 #include <utility>
 
-#include "gdi/solid_fill.h"
+#include "look/look.h"
 #include "user/message_box.h"
 
 namespace pda::user {
 namespace {
-
-// ---- owners --------------------------------------------------------------------------------
-
-// A memory context to measure text in, with a font selected; both are released on scope exit.
-class MeasuringDC {
- public:
-  MeasuringDC() : dc_(CreateCompatibleDC(HDC{})) {}
-  MeasuringDC(const MeasuringDC&) = delete;
-  MeasuringDC& operator=(const MeasuringDC&) = delete;
-  ~MeasuringDC() {
-    if (dc_) DeleteDC(dc_);
-  }
-  HDC Use(HFONT font) {
-    if (dc_ && font) SelectObject(dc_, font);
-    return dc_;
-  }
-
- private:
-  HDC dc_;
-};
 
 int Scaled(int pixelsAt96, int dpi) { return pixelsAt96 * dpi / 96; }
 
@@ -36,15 +17,6 @@ SIZE Measure(HDC dc, std::u16string_view text) {
   SIZE size{};
   GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
   return size;
-}
-
-void FillColor(HDC dc, const RECT& rect, COLORREF color) { gdi::FillSolid(dc, rect, color); }
-
-void Frame(HDC dc, const RECT& r, int thickness, COLORREF color) {
-  FillColor(dc, RECT{r.left, r.top, r.right, r.top + thickness}, color);
-  FillColor(dc, RECT{r.left, r.bottom - thickness, r.right, r.bottom}, color);
-  FillColor(dc, RECT{r.left, r.top, r.left + thickness, r.bottom}, color);
-  FillColor(dc, RECT{r.right - thickness, r.top, r.right, r.bottom}, color);
 }
 
 // ---- button sets ---------------------------------------------------------------------------
@@ -96,8 +68,9 @@ MessageBoxLayout LayOutMessageBox(const MessageBoxContent& content, const Messag
   layout.defaultButton = std::min<int>(static_cast<int>((content.type & MB_DEFMASK) >> 8),
                                        static_cast<int>(answers.buttons.size()) - 1);
 
-  MeasuringDC measuring;
-  HDC dc = measuring.Use(fonts.text);
+  const UniqueMemoryDC measuring(CreateCompatibleDC(HDC{}));
+  const HDC dc = measuring.get();
+  std::optional<ScopedSelect> font(std::in_place, dc, fonts.text);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   const int lineHeight = std::max<int>(metrics.tmHeight, 1);
@@ -125,7 +98,7 @@ MessageBoxLayout LayOutMessageBox(const MessageBoxContent& content, const Messag
   const int contentBottom = std::max(layout.text.bottom, layout.icon.bottom);
   const int height = contentBottom + pad + buttonHeight + pad;
 
-  dc = measuring.Use(fonts.bold);
+  font.emplace(dc, fonts.bold);
   std::vector<int> widths;
   int row = 0;
   for (const auto& button : answers.buttons) {
@@ -151,17 +124,12 @@ MessageBoxLayout LayOutMessageBox(const MessageBoxContent& content, const Messag
 // ---- painting ------------------------------------------------------------------------------
 namespace {
 
-constexpr COLORREF kCaptionBlue = RGB(0x1C, 0x4E, 0x9A);
-constexpr COLORREF kErrorRed = RGB(0xC8, 0x1E, 0x1E);
-constexpr COLORREF kWarningYellow = RGB(0xF2, 0xC2, 0x1B);
-constexpr COLORREF kInfoBlue = RGB(0x2A, 0x6C, 0xD0);
-constexpr COLORREF kButtonFace = RGB(0xE4, 0xE4, 0xE4);
-constexpr COLORREF kButtonPressed = RGB(0xB8, 0xB8, 0xB8);
-constexpr COLORREF kEdge = RGB(0x40, 0x40, 0x40);
+namespace palette = look::palette;
+using look::Fill;
 
 // A filled disc, drawn row by row (the drawing library has no ellipses).
 void FillDisc(HDC dc, const RECT& box, COLORREF color) {
-  gdi::ScopedBrush brush(color);
+  const UniqueBrush brush(CreateSolidBrush(color));
   const int size = box.right - box.left;
   const double r = size / 2.0;
   for (int y = 0; y < size; ++y) {
@@ -178,7 +146,7 @@ void FillDisc(HDC dc, const RECT& box, COLORREF color) {
 
 // A triangle pointing up, drawn row by row.
 void FillTriangle(HDC dc, const RECT& box, COLORREF color) {
-  gdi::ScopedBrush brush(color);
+  const UniqueBrush brush(CreateSolidBrush(color));
   const int size = box.right - box.left;
   const int cx = box.left + size / 2;
   for (int y = 0; y < size; ++y) {
@@ -190,32 +158,28 @@ void FillTriangle(HDC dc, const RECT& box, COLORREF color) {
 
 // The mark inside the icon ("!", "i", "?", "X"), centred.
 void DrawMark(HDC dc, const RECT& box, const char16_t* mark, COLORREF color, HFONT font) {
-  HGDIOBJ old = SelectObject(dc, font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, color);
-  RECT r = box;
-  DrawTextW(dc, mark, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
+  const ScopedSelect selected(dc, font);
+  look::Text(dc, box, mark, color, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void PaintIcon(HDC dc, const RECT& box, MessageBoxIcon icon, HFONT bold) {
   switch (icon) {
     case MessageBoxIcon::hand:
-      FillDisc(dc, box, kErrorRed);
-      DrawMark(dc, box, u"X", RGB(255, 255, 255), bold);
+      FillDisc(dc, box, palette::kError);
+      DrawMark(dc, box, u"X", palette::kWhite, bold);
       break;
     case MessageBoxIcon::exclamation:
-      FillTriangle(dc, box, kWarningYellow);
+      FillTriangle(dc, box, palette::kWarning);
       DrawMark(dc, RECT{box.left, box.top + (box.bottom - box.top) / 6, box.right, box.bottom},
-               u"!", RGB(0, 0, 0), bold);
+               u"!", palette::kBlack, bold);
       break;
     case MessageBoxIcon::information:
-      FillDisc(dc, box, kInfoBlue);
-      DrawMark(dc, box, u"i", RGB(255, 255, 255), bold);
+      FillDisc(dc, box, palette::kInformation);
+      DrawMark(dc, box, u"i", palette::kWhite, bold);
       break;
     case MessageBoxIcon::question:
-      FillDisc(dc, box, kInfoBlue);
-      DrawMark(dc, box, u"?", RGB(255, 255, 255), bold);
+      FillDisc(dc, box, palette::kInformation);
+      DrawMark(dc, box, u"?", palette::kWhite, bold);
       break;
     case MessageBoxIcon::none: break;
   }
@@ -229,38 +193,33 @@ void PaintMessageBox(HDC dc, const MessageBoxLayout& layout, const MessageBoxCon
   const int height = layout.panel.bottom - layout.panel.top;
   const int edge = std::max(Scaled(1, dpi), 1);
   const int pad = Scaled(8, dpi);
-  FillColor(dc, RECT{0, 0, width, height}, RGB(255, 255, 255));
-  FillColor(dc, layout.caption, kCaptionBlue);
-  Frame(dc, RECT{0, 0, width, height}, edge, kEdge);
+  Fill(dc, RECT{0, 0, width, height}, palette::kWindow);
+  Fill(dc, layout.caption, palette::kAccent);
+  look::Frame(dc, RECT{0, 0, width, height}, edge, palette::kEdge);
 
-  SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(dc, fonts.bold);
-  SetTextColor(dc, RGB(255, 255, 255));
-  RECT caption{layout.caption.left + pad, layout.caption.top, layout.caption.right - pad,
-               layout.caption.bottom};
-  DrawTextW(dc, content.caption.c_str(), static_cast<int>(content.caption.size()), &caption,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  std::optional<ScopedSelect> font(std::in_place, dc, fonts.bold);
+  const RECT caption{layout.caption.left + pad, layout.caption.top, layout.caption.right - pad,
+                     layout.caption.bottom};
+  look::Text(dc, caption, content.caption, palette::kAccentText,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 
   PaintIcon(dc, layout.icon, IconOf(content.type), fonts.bold);
 
-  SelectObject(dc, fonts.text);
-  SetTextColor(dc, RGB(0, 0, 0));
-  RECT text = layout.text;
+  font.emplace(dc, fonts.text);
+  const RECT& text = layout.text;
   IntersectClipRect(dc, text.left, text.top, text.right, text.bottom);
-  DrawTextW(dc, content.text.c_str(), static_cast<int>(content.text.size()), &text,
-            DT_WORDBREAK | DT_NOPREFIX);
+  look::Text(dc, text, content.text, palette::kText, DT_WORDBREAK);
   SelectClipRgn(dc, HRGN{});
 
-  SelectObject(dc, fonts.bold);
+  font.emplace(dc, fonts.bold);
   for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
     const MessageBoxButton& button = layout.buttons[i];
     const bool isDefault = static_cast<int>(i) == layout.defaultButton;
-    FillColor(dc, button.rect, static_cast<int>(i) == pressed ? kButtonPressed : kButtonFace);
-    Frame(dc, button.rect, isDefault ? 2 * edge : edge, isDefault ? RGB(0, 0, 0) : kEdge);
-    RECT label = button.rect;
-    DrawTextW(dc, button.label, -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const auto state = static_cast<int>(i) == pressed ? look::FaceState::Pressed
+                                                      : look::FaceState::Normal;
+    const COLORREF label = look::ButtonFace(dc, button.rect, state, isDefault, edge);
+    look::Text(dc, button.rect, button.label, label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
-  SelectObject(dc, old);
 }
 
 }  // namespace pda::user
