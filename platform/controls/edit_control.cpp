@@ -1,5 +1,5 @@
-// The EDIT control's window procedure: one OnXxx routine per message, found in one table; the
-// state record lives in the window's first extra slot from WM_CREATE to WM_DESTROY.
+// The EDIT control's window: one OnXxx routine per message, found in one table; the state record
+// lives from WM_CREATE to WM_DESTROY (user/window_shape.h).
 //
 // Sections: state access and notices | text | selection and scrolling | typing | clipboard |
 //           focus, size, font, stylus | the table | registration
@@ -11,6 +11,7 @@
 #include "controls/edit_state.h"
 #include "pda/clipboard.h"
 #include "pda/dialogs.h"
+#include "user/window_shape.h"
 
 namespace pda::controls {
 namespace {
@@ -20,10 +21,6 @@ constexpr WPARAM kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbP
                  kThumbTrack = 5, kTop = 6, kBottom = 7;
 
 // ---- state access and notices --------------------------------------------------------------
-EditState* StateOf(HWND window) {
-  return reinterpret_cast<EditState*>(GetWindowLongPtrW(window, 0));
-}
-
 void Notify(const EditState& s, WORD code) {
   const HWND parent = GetParent(s.window);
   if (!parent) return;
@@ -358,8 +355,7 @@ LRESULT OnGetFont(EditState& s, WPARAM, LPARAM) { return static_cast<LRESULT>(s.
 
 // A tap in the text places the caret; on the scroll bar it pages towards the tap.
 LRESULT OnButtonDown(EditState& s, WPARAM, LPARAM point) {
-  const int x = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(point)));
-  const int y = static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(point)));
+  const auto [x, y] = user::StylusPoint(point);
   if (GetFocus() != s.window) SetFocus(s.window);
   const RECT bar = ScrollBarArea(s);
   if (bar.right > bar.left && x >= bar.left) {
@@ -375,19 +371,10 @@ LRESULT OnButtonDown(EditState& s, WPARAM, LPARAM point) {
   return 0;
 }
 
-LRESULT OnDestroy(EditState& s, WPARAM, LPARAM) {
-  SetWindowLongPtrW(s.window, 0, 0);
-  delete &s;  // the record made in OnCreate; nothing touches it after this
-  return 0;
-}
+void OnPaint(EditState& s, HDC dc, const RECT&) { PaintEdit(dc, s); }
 
 // ---- the table -----------------------------------------------------------------------------
-using Handler = LRESULT (*)(EditState&, WPARAM, LPARAM);
-struct Route {
-  UINT message;
-  Handler handler;
-};
-constexpr Route kRoutes[] = {
+constexpr user::Route<EditState> kRoutes[] = {
     {WM_SETTEXT,             OnSetText},
     {WM_GETTEXT,             OnGetText},
     {WM_GETTEXTLENGTH,       OnGetTextLength},
@@ -420,51 +407,26 @@ constexpr Route kRoutes[] = {
     {WM_SETFONT,             OnSetFont},
     {WM_GETFONT,             OnGetFont},
     {WM_LBUTTONDOWN,         OnButtonDown},
-    {WM_DESTROY,             OnDestroy},
+    {WM_PAINT,               user::PaintThrough<EditState, OnPaint>},
 };
 
-LRESULT OnCreate(HWND window, const CREATESTRUCTW& create) {
+}  // namespace
+
+std::unique_ptr<EditState> EditState::Create(HWND window, const CREATESTRUCTW& create) {
   auto state = std::make_unique<EditState>();
-  if (!state->measure.valid()) return -1;
+  if (!state->measure.valid()) return nullptr;
   state->window = window;
   state->style = static_cast<DWORD>(create.style);
   state->width = create.cx;
   state->height = create.cy;
   if (create.lpszName && !IS_INTRESOURCE(create.lpszName)) state->buffer.SetText(create.lpszName);
   Relayout(*state);
-  SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(state.release()));
-  return 0;
+  return state;
 }
-
-LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) return OnCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
-  if (message == WM_PAINT) {
-    EditState* state = StateOf(window);
-    if (!state) return DefWindowProcW(window, message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    PaintEdit(dc, *state);
-    EndPaint(window, &ps);
-    return 0;
-  }
-  if (EditState* state = StateOf(window))
-    for (const Route& route : kRoutes)
-      if (route.message == message) return route.handler(*state, wParam, lParam);
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
 
 // ---- registration --------------------------------------------------------------------------
 bool RegisterControlClasses() {
-  static const bool registered = [] {
-    WNDCLASSW edit{};
-    edit.style = CS_DBLCLKS;
-    edit.lpfnWndProc = EditProcedure;
-    edit.cbWndExtra = sizeof(LONG_PTR);  // the state record
-    edit.lpszClassName = WC_EDITW;
-    return RegisterClassW(&edit) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered = user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS);
   return registered;
 }
 

@@ -2,6 +2,8 @@
 // the control that work on it: layout and scrolling here, painting in edit_paint.cpp.
 #pragma once
 
+#include <memory>
+
 #include <vector>
 
 #include "controls/edit_buffer.h"
@@ -13,6 +15,9 @@
 namespace pda::controls {
 
 struct EditState {
+  // The record of a new EDIT window (null refuses it: no font to measure with).
+  static std::unique_ptr<EditState> Create(HWND window, const CREATESTRUCTW& create);
+
   HWND window;
   DWORD style = 0;
   EditBuffer buffer;

@@ -2,36 +2,47 @@
 // SipGetInfo, SHSipInfo).
 #include "shell/input_panel.h"
 
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <utility>
 
 #include "shell/bar_look.h"
 #include "shell/keyboard_layout.h"
 #include "shell/navigation_bar.h"
 #include "shell/shell_metrics.h"
 #include "shell/shell_window.h"
+#include "user/window_shape.h"
 
 namespace pda::shell {
 namespace {
 
 constexpr char16_t kClassName[] = u"SipWndClass";
 
-struct PanelState {
+// Whether the panel is up, and its window: the panel's state outside its window (any thread).
+struct Panel {
   bool up = false;
+  HWND window;
+};
+std::mutex panelMutex;
+Panel& ThePanel() {
+  static Panel* const panel = new Panel;
+  return *panel;
+}
+
+// The keyboard's own state, from its window's creation to its destruction (the UI thread).
+struct KeyboardState {
+  static std::unique_ptr<KeyboardState> Create(HWND window, const CREATESTRUCTW&) {
+    auto state = std::make_unique<KeyboardState>();
+    state->window = window;
+    return state;
+  }
+
   HWND window;
   KeyboardPage page = KeyboardPage::Letters;
   bool shift = false;
-  std::optional<RECT> pressed;
+  std::optional<RECT> pressed;  // the key under the stylus since the press
 };
-std::mutex panelMutex;
-PanelState& State() {
-  static PanelState* const state = new PanelState;
-  return *state;
-}
-
-POINT PointOf(LPARAM lParam) {
-  return {static_cast<SHORT>(LOWORD(static_cast<WPARAM>(lParam))),
-          static_cast<SHORT>(HIWORD(static_cast<WPARAM>(lParam)))};
-}
 
 // The character goes to the focus window as the platform's typed-character sequence. The key
 // messages carry VK_PACKET, which TranslateMessage leaves alone, so a message loop that
@@ -45,81 +56,84 @@ void Type(char16_t c) {
   PostMessageW(target, WM_KEYUP, VK_PACKET, static_cast<LPARAM>(0xC0000001u));
 }
 
-void OnKey(const Key& key) {
-  char16_t typed = 0;
-  {
-    std::lock_guard lock(panelMutex);
-    PanelState& s = State();
-    switch (key.action) {
-      case KeyAction::Shift: s.shift = !s.shift; break;
-      case KeyAction::Symbols: s.page = KeyboardPage::Symbols; break;
-      case KeyAction::Letters: s.page = KeyboardPage::Letters; break;
-      default:
-        typed = CharacterOf(key, s.shift);
-        if (key.action == KeyAction::Character) s.shift = false;  // shift holds for one key
-        break;
-    }
+void OnKey(KeyboardState& s, const Key& key) {
+  switch (key.action) {
+    case KeyAction::Shift: s.shift = !s.shift; return;
+    case KeyAction::Symbols: s.page = KeyboardPage::Symbols; return;
+    case KeyAction::Letters: s.page = KeyboardPage::Letters; return;
+    default: break;
   }
+  const char16_t typed = CharacterOf(key, s.shift);
+  if (key.action == KeyAction::Character) s.shift = false;  // shift holds for one key
   if (typed) Type(typed);
 }
 
-LRESULT PanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<PlacedKey> KeyUnder(const KeyboardState& s, LPARAM lParam) {
   RECT client{};
-  switch (message) {
-    case WM_PAINT:
-      PaintShellWindow(window, [](HDC dc, const RECT& area) {
-        InputPanelView view;
-        {
-          std::lock_guard lock(panelMutex);
-          view = {State().page, State().shift, State().pressed};
-        }
-        PaintInputPanel(dc, area, view);
-      });
-      return 0;
-    case WM_SETTINGCHANGE: FollowScreen(window, wParam, InputPanelRect()); return 0;
-    case WM_LBUTTONDOWN: {
-      GetClientRect(window, &client);
-      std::lock_guard lock(panelMutex);
-      const auto key = KeyAt(State().page, client, PointOf(lParam));
-      State().pressed = key ? std::optional<RECT>(key->rect) : std::nullopt;
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    }
-    case WM_LBUTTONUP: {
-      GetClientRect(window, &client);
-      std::optional<PlacedKey> key;
-      std::optional<RECT> pressed;
-      {
-        std::lock_guard lock(panelMutex);
-        key = KeyAt(State().page, client, PointOf(lParam));
-        pressed = State().pressed;
-        State().pressed.reset();
-      }
-      InvalidateRect(window, nullptr, FALSE);
-      // The key fires on release over the key it was pressed on; sliding off cancels it.
-      if (key && pressed && pressed->left == key->rect.left && pressed->top == key->rect.top)
-        OnKey(key->key);
-      return 0;
-    }
-    case WM_DESTROY: {
-      std::lock_guard lock(panelMutex);
-      if (State().window == window) State().window = HWND{};
-      return 0;
-    }
-    default: break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+  GetClientRect(s.window, &client);
+  return KeyAt(s.page, client, user::StylusPoint(lParam));
 }
+
+bool SameKey(const RECT& a, const RECT& b) { return a.left == b.left && a.top == b.top; }
+
+void Paint(KeyboardState& s, HDC dc, const RECT& area) {
+  PaintInputPanel(dc, area, InputPanelView{s.page, s.shift, s.pressed});
+}
+
+LRESULT OnPress(KeyboardState& s, WPARAM, LPARAM lParam) {
+  const auto key = KeyUnder(s, lParam);
+  s.pressed = key ? std::optional<RECT>(key->rect) : std::nullopt;
+  InvalidateRect(s.window, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT OnRelease(KeyboardState& s, WPARAM, LPARAM lParam) {
+  const auto key = KeyUnder(s, lParam);
+  const std::optional<RECT> pressed = std::exchange(s.pressed, std::nullopt);
+  InvalidateRect(s.window, nullptr, FALSE);
+  // The key fires on release over the key it was pressed on; sliding off cancels it.
+  if (key && pressed && SameKey(*pressed, key->rect)) OnKey(s, key->key);
+  return 0;
+}
+
+LRESULT OnSettingChange(KeyboardState& s, WPARAM wParam, LPARAM) {
+  FollowScreen(s.window, wParam, InputPanelRect());
+  return 0;
+}
+
+LRESULT OnHide(KeyboardState& s, WPARAM shown, LPARAM) {
+  if (!shown) {  // a lowered panel comes back unshifted, nothing pressed
+    s.shift = false;
+    s.pressed.reset();
+  }
+  return 0;
+}
+
+LRESULT OnDestroy(KeyboardState& s, WPARAM, LPARAM) {
+  std::lock_guard lock(panelMutex);
+  if (ThePanel().window == s.window) ThePanel().window = HWND{};
+  return 0;
+}
+
+constexpr user::Route<KeyboardState> kRoutes[] = {
+    {WM_PAINT,         user::PaintThrough<KeyboardState, Paint>},
+    {WM_LBUTTONDOWN,   OnPress},
+    {WM_LBUTTONUP,     OnRelease},
+    {WM_SETTINGCHANGE, OnSettingChange},
+    {WM_SHOWWINDOW,    OnHide},
+    {WM_DESTROY,       OnDestroy},
+};
 
 HWND EnsurePanelWindow() {
   {
     std::lock_guard lock(panelMutex);
-    if (IsWindow(State().window)) return State().window;
+    if (IsWindow(ThePanel().window)) return ThePanel().window;
   }
-  if (!EnsureShellClass(kClassName, PanelProcedure)) return HWND{};
+  if (!user::RegisterShapedClass<KeyboardState, kRoutes>(kClassName, 0, ShellInstance()))
+    return HWND{};
   const HWND window = CreateShellWindow(kClassName, InputPanelRect(), HWND{}, false, nullptr);
   std::lock_guard lock(panelMutex);
-  State().window = window;
+  ThePanel().window = window;
   return window;
 }
 
@@ -127,12 +141,12 @@ HWND EnsurePanelWindow() {
 
 bool InputPanelIsUp() {
   std::lock_guard lock(panelMutex);
-  return State().up;
+  return ThePanel().up;
 }
 
 HWND InputPanel() {
   std::lock_guard lock(panelMutex);
-  return IsWindow(State().window) ? State().window : HWND{};
+  return IsWindow(ThePanel().window) ? ThePanel().window : HWND{};
 }
 
 RECT VisibleDesktop() {
@@ -144,12 +158,8 @@ RECT VisibleDesktop() {
 void SetInputPanel(bool up) {
   {
     std::lock_guard lock(panelMutex);
-    if (State().up == up) return;
-    State().up = up;
-    if (!up) {
-      State().shift = false;
-      State().pressed.reset();
-    }
+    if (ThePanel().up == up) return;
+    ThePanel().up = up;
   }
   const HWND window = up ? EnsurePanelWindow() : InputPanel();
   if (window) {
@@ -167,11 +177,8 @@ void ResetInputPanel() {
   HWND window;
   {
     std::lock_guard lock(panelMutex);
-    State().up = false;
-    State().page = KeyboardPage::Letters;
-    State().shift = false;
-    State().pressed.reset();
-    window = State().window;
+    ThePanel().up = false;
+    window = ThePanel().window;
   }
   if (IsWindow(window)) DestroyWindow(window);
 }

@@ -3,6 +3,7 @@
 #include "shell/menu_bar.h"
 
 #include <memory>
+#include <optional>
 
 #include "shell/bar_look.h"
 #include "shell/input_panel.h"
@@ -10,22 +11,40 @@
 #include "shell/shell_metrics.h"
 #include "shell/shell_window.h"
 #include "user/menu.h"
+#include "user/window_shape.h"
 
 namespace pda::shell {
 namespace {
 
-// One per bar, made at WM_CREATE and freed at WM_DESTROY (the window's user data).
-struct MenuBarState {
+// What SHCreateMenuBar asks for, handed to the bar's creation.
+struct MenuBarSetup {
   HWND owner;
-  HMENU menu;  // null for an empty bar
+  UniqueMenu menu;  // null for an empty bar; the bar takes it over when it is made
+  bool inputPanelButton = false;
+  std::optional<COLORREF> background;
+};
+
+// One per bar, from WM_CREATE to WM_DESTROY.
+struct MenuBarState {
+  static std::unique_ptr<MenuBarState> Create(HWND window, const CREATESTRUCTW& create) {
+    auto* setup = static_cast<MenuBarSetup*>(create.lpCreateParams);
+    if (!setup) return nullptr;
+    auto state = std::make_unique<MenuBarState>();
+    state->window = window;
+    state->owner = setup->owner;
+    state->menu = std::move(setup->menu);
+    state->inputPanelButton = setup->inputPanelButton;
+    state->background = setup->background;
+    return state;
+  }
+
+  HWND window;
+  HWND owner;
+  UniqueMenu menu;
   bool inputPanelButton = false;
   std::optional<COLORREF> background;
   MenuBarPart pressed = MenuBarPart::None;
 };
-
-MenuBarState* StateOf(HWND window) {
-  return reinterpret_cast<MenuBarState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 struct SoftKey {
   SoftKeyView view;
@@ -35,7 +54,7 @@ struct SoftKey {
 
 SoftKey KeyOf(const MenuBarState& state, std::size_t position) {
   SoftKey key;
-  const std::vector<user::MenuItemView> items = user::MenuItems(state.menu);
+  const std::vector<user::MenuItemView> items = user::MenuItems(state.menu.get());
   if (position >= items.size()) return key;
   const user::MenuItemView& item = items[position];
   key.view.text = item.text;
@@ -57,63 +76,48 @@ MenuBarView ViewOf(const MenuBarState& state) {
   return view;
 }
 
-POINT PointOf(LPARAM lParam) {
-  return {static_cast<SHORT>(LOWORD(static_cast<WPARAM>(lParam))),
-          static_cast<SHORT>(HIWORD(static_cast<WPARAM>(lParam)))};
-}
-
-MenuBarPart PartUnder(HWND window, const MenuBarState& state, LPARAM lParam) {
+MenuBarPart PartUnder(const MenuBarState& state, LPARAM lParam) {
   RECT client{};
-  GetClientRect(window, &client);
-  return PartAt(LayOutMenuBar(client, state.inputPanelButton), PointOf(lParam));
+  GetClientRect(state.window, &client);
+  return PartAt(LayOutMenuBar(client, state.inputPanelButton), user::StylusPoint(lParam));
 }
 
-void OnRelease(HWND window, MenuBarState& state, LPARAM lParam) {
-  const MenuBarPart part = PartUnder(window, state, lParam);
-  const MenuBarPart pressed = state.pressed;
-  state.pressed = MenuBarPart::None;
-  InvalidateRect(window, nullptr, FALSE);
-  if (part != pressed) return;  // the stylus slid off the key: nothing happens
+void Paint(MenuBarState& state, HDC dc, const RECT& client) { PaintMenuBar(dc, client, ViewOf(state)); }
+
+LRESULT OnPress(MenuBarState& state, WPARAM, LPARAM lParam) {
+  state.pressed = PartUnder(state, lParam);
+  InvalidateRect(state.window, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT OnRelease(MenuBarState& state, WPARAM, LPARAM lParam) {
+  const MenuBarPart part = PartUnder(state, lParam);
+  const MenuBarPart pressed = std::exchange(state.pressed, MenuBarPart::None);
+  InvalidateRect(state.window, nullptr, FALSE);
+  if (part != pressed) return 0;  // the stylus slid off the key: nothing happens
   if (part == MenuBarPart::InputPanelButton) {
     SipShowIM(InputPanelIsUp() ? SIPF_OFF : SIPF_ON);
-    return;
+    return 0;
   }
   const SoftKey key = KeyOf(state, part == MenuBarPart::Left ? 0 : 1);
   // The owner may destroy the bar while it handles the command: nothing of the state is used after.
-  if (key.runs) SendMessageW(state.owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(key.command), 0), 0);
+  if (key.runs)
+    SendMessageW(state.owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(key.command), 0), 0);
+  return 0;
 }
 
-LRESULT BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return 0;
-  }
-  MenuBarState* state = StateOf(window);
-  if (!state) return DefWindowProcW(window, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT:
-      PaintShellWindow(window, [&](HDC dc, const RECT& client) { PaintMenuBar(dc, client, ViewOf(*state)); });
-      return 0;
-    case WM_LBUTTONDOWN:
-      state->pressed = PartUnder(window, *state, lParam);
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    case WM_LBUTTONUP: OnRelease(window, *state, lParam); return 0;
-    case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETSIPINFO) InvalidateRect(window, nullptr, FALSE);  // the button's look
-      FollowScreen(window, wParam, MenuBarRect());
-      return 0;
-    case WM_DESTROY: {
-      std::unique_ptr<MenuBarState> owned(state);
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      if (owned->menu) DestroyMenu(owned->menu);
-      return 0;
-    }
-    default: break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+LRESULT OnSettingChange(MenuBarState& state, WPARAM wParam, LPARAM) {
+  if (wParam == SPI_SETSIPINFO) InvalidateRect(state.window, nullptr, FALSE);  // the button's look
+  FollowScreen(state.window, wParam, MenuBarRect());
+  return 0;
 }
+
+constexpr user::Route<MenuBarState> kRoutes[] = {
+    {WM_PAINT,         user::PaintThrough<MenuBarState, Paint>},
+    {WM_LBUTTONDOWN,   OnPress},
+    {WM_LBUTTONUP,     OnRelease},
+    {WM_SETTINGCHANGE, OnSettingChange},
+};
 
 }  // namespace
 }  // namespace pda::shell
@@ -125,28 +129,24 @@ BOOL SHCreateMenuBar(PSHMENUBARINFO info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  auto state = std::make_unique<MenuBarState>();
-  state->owner = info->hwndParent;
-  state->inputPanelButton = !(info->dwFlags & SHCMBF_HIDESIPBUTTON);
-  if (info->dwFlags & SHCMBF_COLORBK) state->background = info->clrBk;
+  MenuBarSetup setup{info->hwndParent, pda::UniqueMenu{},
+                     !(info->dwFlags & SHCMBF_HIDESIPBUTTON), std::nullopt};
+  if (info->dwFlags & SHCMBF_COLORBK) setup.background = info->clrBk;
   if (!(info->dwFlags & SHCMBF_EMPTYBAR)) {
     if (!(info->dwFlags & SHCMBF_HMENU)) {
       SetLastError(ERROR_NOT_SUPPORTED);  // toolbar resources
       return FALSE;
     }
-    state->menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(static_cast<WORD>(info->nToolBarId)));
-    if (!state->menu) return FALSE;  // last error from LoadMenuW
+    setup.menu.reset(
+        LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(static_cast<WORD>(info->nToolBarId))));
+    if (!setup.menu) return FALSE;  // last error from LoadMenuW
   }
-  if (!EnsureShellClass(kMenuBarClass, BarProcedure)) return FALSE;
-  EnsureNavigationBar();
-  const HMENU menu = state->menu;
-  const HWND bar = CreateShellWindow(kMenuBarClass, MenuBarRect(), info->hwndParent,
-                                     !(info->dwFlags & SHCMBF_HIDDEN), state.get());
-  if (!bar) {
-    if (menu) DestroyMenu(menu);
+  if (!pda::user::RegisterShapedClass<MenuBarState, kRoutes>(kMenuBarClass, 0, ShellInstance()))
     return FALSE;
-  }
-  state.release();  // the window owns it now (freed at WM_DESTROY)
+  EnsureNavigationBar();
+  const HWND bar = CreateShellWindow(kMenuBarClass, MenuBarRect(), info->hwndParent,
+                                     !(info->dwFlags & SHCMBF_HIDDEN), &setup);
+  if (!bar) return FALSE;  // the setup still holds the menu and destroys it
   info->hwndMB = bar;
   return TRUE;
 }

@@ -1,13 +1,15 @@
 // The navigation bar's window: clock timer, icon taps, repaint on foreground and title changes.
 #include "shell/navigation_bar.h"
 
-#include <mutex>
+#include <atomic>
+#include <memory>
 
 #include "shell/bar_look.h"
 #include "shell/notify_icons.h"
 #include "shell/shell_metrics.h"
 #include "shell/shell_window.h"
 #include "user/shell_watch.h"
+#include "user/window_shape.h"
 
 namespace pda::shell {
 namespace {
@@ -15,7 +17,12 @@ namespace {
 constexpr char16_t kClassName[] = u"HHTaskBar";
 constexpr UINT_PTR kClockTimer = 1;
 
+// The one bar of the process (any thread may ask for it).
+std::atomic<HWND> theBar{HWND{}};
+
 struct BarState {
+  static std::unique_ptr<BarState> Create(HWND window, const CREATESTRUCTW&);
+
   HWND window;
   std::u16string clock;
   // The icon under the stylus since the press: its owner hears the release too.
@@ -23,90 +30,92 @@ struct BarState {
   UINT pressedId = 0;
   UINT pressedMessage = 0;
 };
-std::mutex stateMutex;
-BarState& State() {
-  static BarState* const state = new BarState;
-  return *state;
+
+BarState* StateOfBar() {
+  const HWND bar = theBar.load();
+  return IsWindow(bar) ? user::ShapedState<BarState>(bar) : nullptr;
 }
 
 // The clock turns over on the minute: the timer is set for the rest of this minute each time.
-void ArmClock(HWND window) {
+void ArmClock(BarState& state) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   const UINT rest = (60 - now.wSecond) * 1000u - now.wMilliseconds;
-  SetTimer(window, kClockTimer, rest ? rest : 60000, nullptr);
-  std::lock_guard lock(stateMutex);
-  State().clock = ClockText(now);
+  SetTimer(state.window, kClockTimer, rest ? rest : 60000, nullptr);
+  state.clock = ClockText(now);
 }
 
-NavigationBarView CurrentView() {
+std::unique_ptr<BarState> BarState::Create(HWND window, const CREATESTRUCTW&) {
+  auto state = std::make_unique<BarState>();
+  state->window = window;
+  ArmClock(*state);
+  return state;
+}
+
+NavigationBarView ViewOf(const BarState& state) {
   NavigationBarView view;
   if (const HWND foreground = GetForegroundWindow()) {
     char16_t title[128] = {};
     GetWindowTextW(foreground, title, 128);
     view.title = title;
   }
-  view.clock = NavigationBarClock();
+  view.clock = state.clock;
   for (const NotifyIcon& icon : CurrentNotifyIcons()) view.icons.push_back(icon.image);
   return view;
 }
 
-void OnPress(HWND window, POINT point) {
+void Paint(BarState& state, HDC dc, const RECT& client) {
+  PaintNavigationBar(dc, client, ViewOf(state));
+}
+
+LRESULT OnTimer(BarState& state, WPARAM timer, LPARAM) {
+  if (timer != kClockTimer) return 0;
+  ArmClock(state);
+  InvalidateRect(state.window, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT OnPress(BarState& state, WPARAM, LPARAM lParam) {
   RECT client{};
-  GetClientRect(window, &client);
+  GetClientRect(state.window, &client);
   const std::vector<NotifyIcon> icons = CurrentNotifyIcons();
-  const int index = IconAt(LayOutNavigationBar(client, icons.size()), point);
-  if (index < 0) return;
+  const int index = IconAt(LayOutNavigationBar(client, icons.size()), user::StylusPoint(lParam));
+  if (index < 0) return 0;
   const NotifyIcon& icon = icons[static_cast<std::size_t>(index)];
-  {
-    std::lock_guard lock(stateMutex);
-    State().pressedOwner = icon.owner;
-    State().pressedId = icon.id;
-    State().pressedMessage = icon.callbackMessage;
-  }
+  state.pressedOwner = icon.owner;
+  state.pressedId = icon.id;
+  state.pressedMessage = icon.callbackMessage;
   if (icon.callbackMessage)
     SendMessageW(icon.owner, icon.callbackMessage, icon.id, WM_LBUTTONDOWN);
+  return 0;
 }
 
-void OnRelease() {
-  BarState pressed;
-  {
-    std::lock_guard lock(stateMutex);
-    pressed = State();
-    State().pressedOwner = HWND{};
-  }
-  if (pressed.pressedOwner && pressed.pressedMessage && IsWindow(pressed.pressedOwner))
-    SendMessageW(pressed.pressedOwner, pressed.pressedMessage, pressed.pressedId, WM_LBUTTONUP);
+LRESULT OnRelease(BarState& state, WPARAM, LPARAM) {
+  const HWND owner = std::exchange(state.pressedOwner, HWND{});
+  if (owner && state.pressedMessage && IsWindow(owner))
+    SendMessageW(owner, state.pressedMessage, state.pressedId, WM_LBUTTONUP);
+  return 0;
 }
 
-LRESULT BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE: ArmClock(window); return 0;
-    case WM_TIMER:
-      if (wParam != kClockTimer) break;
-      ArmClock(window);
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    case WM_PAINT:
-      PaintShellWindow(window, [](HDC dc, const RECT& client) {
-        PaintNavigationBar(dc, client, CurrentView());
-      });
-      return 0;
-    case WM_LBUTTONDOWN:
-      OnPress(window, {static_cast<SHORT>(LOWORD(static_cast<WPARAM>(lParam))),
-                       static_cast<SHORT>(HIWORD(static_cast<WPARAM>(lParam)))});
-      return 0;
-    case WM_LBUTTONUP: OnRelease(); return 0;
-    case WM_SETTINGCHANGE: FollowScreen(window, wParam, NavigationBarRect()); return 0;
-    case WM_DESTROY: {
-      std::lock_guard lock(stateMutex);
-      if (State().window == window) State().window = HWND{};
-      return 0;
-    }
-    default: break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+LRESULT OnSettingChange(BarState& state, WPARAM wParam, LPARAM) {
+  FollowScreen(state.window, wParam, NavigationBarRect());
+  return 0;
 }
+
+LRESULT OnDestroy(BarState& state, WPARAM, LPARAM) {
+  HWND self = state.window;
+  theBar.compare_exchange_strong(self, HWND{});
+  return 0;
+}
+
+constexpr user::Route<BarState> kRoutes[] = {
+    {WM_PAINT,         user::PaintThrough<BarState, Paint>},
+    {WM_TIMER,         OnTimer},
+    {WM_LBUTTONDOWN,   OnPress},
+    {WM_LBUTTONUP,     OnRelease},
+    {WM_SETTINGCHANGE, OnSettingChange},
+    {WM_DESTROY,       OnDestroy},
+};
 
 }  // namespace
 
@@ -119,24 +128,21 @@ std::u16string ClockText(const SYSTEMTIME& time) {
 }
 
 std::u16string NavigationBarClock() {
-  std::lock_guard lock(stateMutex);
-  return State().clock;
+  const BarState* state = StateOfBar();
+  return state ? state->clock : std::u16string();
 }
 
 HWND NavigationBar() {
-  std::lock_guard lock(stateMutex);
-  return IsWindow(State().window) ? State().window : HWND{};
+  const HWND bar = theBar.load();
+  return IsWindow(bar) ? bar : HWND{};
 }
 
 HWND EnsureNavigationBar() {
   if (const HWND bar = NavigationBar()) return bar;
-  if (!EnsureShellClass(kClassName, BarProcedure)) return HWND{};
+  if (!user::RegisterShapedClass<BarState, kRoutes>(kClassName, 0, ShellInstance())) return HWND{};
   const HWND bar = CreateShellWindow(kClassName, NavigationBarRect(), HWND{}, true, nullptr);
   if (!bar) return HWND{};
-  {
-    std::lock_guard lock(stateMutex);
-    State().window = bar;
-  }
+  theBar.store(bar);
   user::SetShellWatch(RefreshNavigationBar);
   return bar;
 }

@@ -15,7 +15,7 @@ HWND NavigationBar();
 void RefreshNavigationBar();
 // "HH:MM" as the clock shows it.
 std::u16string ClockText(const SYSTEMTIME& time);
-// What the clock shows now.
+// What the clock shows now (asked on the bar's thread).
 std::u16string NavigationBarClock();
 void DestroyNavigationBar();
 

@@ -7,17 +7,6 @@ namespace pda::shell {
 
 HINSTANCE ShellInstance() { return GetModuleHandleW(nullptr); }
 
-bool EnsureShellClass(LPCWSTR className, WNDPROC procedure) {
-  WNDCLASSW existing{};
-  if (GetClassInfoW(ShellInstance(), className, &existing)) return true;
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = ShellInstance();
-  wc.lpszClassName = className;
-  // Another thread may have registered it meanwhile; that is as good.
-  return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 HWND CreateShellWindow(LPCWSTR className, const RECT& rect, HWND owner, bool visible,
                        LPVOID parameter) {
   const HWND window =
@@ -49,15 +38,6 @@ bool FollowScreen(HWND window, WPARAM wParam, const RECT& rect) {
   MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
   InvalidateRect(window, nullptr, FALSE);
   return true;
-}
-
-void PaintShellWindow(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  paint(dc, client);
-  EndPaint(window, &ps);
 }
 
 }  // namespace pda::shell

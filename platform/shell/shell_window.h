@@ -1,8 +1,6 @@
-// The shell's own top-level windows: their classes (registered once per process), their
-// creation (never activated, so the application keeps the foreground), and their painting.
+// The shell's own top-level windows (their classes are shaped windows, user/window_shape.h):
+// their creation (never activated, so the application keeps the foreground) and their notices.
 #pragma once
-
-#include <functional>
 
 #include "pda/gdi.h"
 #include "pda/user.h"
@@ -10,8 +8,6 @@
 namespace pda::shell {
 
 HINSTANCE ShellInstance();
-// Registers the class unless it is already registered; false when the platform refuses it.
-bool EnsureShellClass(LPCWSTR className, WNDPROC procedure);
 // A top-level window at rect (screen coordinates), owned by owner (may be null), shown without
 // being activated when visible.
 HWND CreateShellWindow(LPCWSTR className, const RECT& rect, HWND owner, bool visible,
@@ -22,7 +18,5 @@ void TellTopLevelWindows(HWND anyTopLevel, UINT message, WPARAM wParam, LPARAM l
 // A turned screen (WM_SETTINGCHANGE with SETTINGCHANGE_RESET): the window takes its place on the
 // new screen. True when the message was that notice.
 bool FollowScreen(HWND window, WPARAM wParam, const RECT& rect);
-// Answers WM_PAINT: draws the window's content with paint(dc, client rectangle).
-void PaintShellWindow(HWND window, const std::function<void(HDC, const RECT&)>& paint);
 
 }  // namespace pda::shell

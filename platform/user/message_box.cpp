@@ -11,7 +11,9 @@
 
 #include "display/display.h"
 #include "pda/testing/dialogs.h"
+#include "look/look.h"
 #include "user/message_box.h"
+#include "user/window_shape.h"
 
 namespace pda::user {
 namespace {
@@ -19,23 +21,15 @@ namespace {
 constexpr char16_t kBoxClass[] = u"pda:MessageBox";
 
 // ---- fonts ---------------------------------------------------------------------------------
-class BoxFonts {
- public:
-  explicit BoxFonts(int dpi) {
-    const int height = -(9 * dpi + 36) / 72;  // 9 points
-    fonts_.text = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-    fonts_.bold = CreateFontW(height, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-  }
-  BoxFonts(const BoxFonts&) = delete;
-  BoxFonts& operator=(const BoxFonts&) = delete;
-  ~BoxFonts() {
-    if (fonts_.text) DeleteObject(fonts_.text);
-    if (fonts_.bold) DeleteObject(fonts_.bold);
-  }
-  const MessageBoxFonts& get() const { return fonts_; }
+// The box's two faces at 9 points, owned for the life of the box.
+struct BoxFonts {
+  explicit BoxFonts(int dpi)
+      : text(look::SystemFont(look::PointsToPixels(9, dpi), FW_NORMAL)),
+        bold(look::SystemFont(look::PointsToPixels(9, dpi), FW_BOLD)) {}
+  MessageBoxFonts get() const { return {text.get(), bold.get()}; }
 
- private:
-  MessageBoxFonts fonts_{};
+  UniqueFont text;
+  UniqueFont bold;
 };
 
 // The state record of one open box, reached from its window's user data.
@@ -80,33 +74,44 @@ class OpenBoxEntry {
 };
 
 // ---- window procedure ----------------------------------------------------------------------
-Box* BoxOf(HWND window) { return reinterpret_cast<Box*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+// The window's record: the open box it shows, owned by the MessageBoxW call that waits for it.
+struct BoxWindow {
+  static std::unique_ptr<BoxWindow> Create(HWND window, const CREATESTRUCTW& create) {
+    auto* box = static_cast<Box*>(create.lpCreateParams);
+    if (!box) return nullptr;
+    return std::make_unique<BoxWindow>(BoxWindow{window, box});
+  }
+  HWND window;
+  Box* box;
+};
 
 int ButtonAt(const Box& box, LPARAM point) {
-  const int x = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(point)));
-  const int y = static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(point)));
+  const POINT p = StylusPoint(point);
   for (std::size_t i = 0; i < box.layout.buttons.size(); ++i) {
     const RECT& r = box.layout.buttons[i].rect;
-    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return static_cast<int>(i);
+    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return static_cast<int>(i);
   }
   return -1;
 }
 
-LRESULT OnButtonDown(HWND window, Box& box, LPARAM point) {
+LRESULT OnButtonDown(BoxWindow& w, WPARAM, LPARAM point) {
+  Box& box = *w.box;
   box.pressed = ButtonAt(box, point);
-  if (box.pressed >= 0) InvalidateRect(window, &box.layout.buttons[box.pressed].rect, FALSE);
+  if (box.pressed >= 0) InvalidateRect(w.window, &box.layout.buttons[box.pressed].rect, FALSE);
   return 0;
 }
 
-LRESULT OnButtonUp(HWND window, Box& box, LPARAM point) {
+LRESULT OnButtonUp(BoxWindow& w, WPARAM, LPARAM point) {
+  Box& box = *w.box;
   const int held = std::exchange(box.pressed, -1);
   if (held < 0) return 0;
-  InvalidateRect(window, &box.layout.buttons[held].rect, FALSE);
+  InvalidateRect(w.window, &box.layout.buttons[held].rect, FALSE);
   if (ButtonAt(box, point) == held) box.answer = box.layout.buttons[held].result;
   return 0;
 }
 
-LRESULT OnKeyDown(Box& box, WPARAM key) {
+LRESULT OnKeyDown(BoxWindow& w, WPARAM key, LPARAM) {
+  Box& box = *w.box;
   if (key == VK_RETURN)
     box.answer = box.layout.buttons[static_cast<std::size_t>(box.layout.defaultButton)].result;
   else if (key == VK_ESCAPE)
@@ -114,40 +119,23 @@ LRESULT OnKeyDown(Box& box, WPARAM key) {
   return 0;
 }
 
-LRESULT BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return 0;
-  }
-  Box* box = BoxOf(window);
-  if (!box) return DefWindowProcW(window, message, wParam, lParam);
-  switch (message) {
-    case WM_LBUTTONDOWN: return OnButtonDown(window, *box, lParam);
-    case WM_LBUTTONUP: return OnButtonUp(window, *box, lParam);
-    case WM_KEYDOWN: return OnKeyDown(*box, wParam);
-    case WM_CLOSE: box->answer = box->layout.close; return 0;
-    case WM_DESTROY: SetWindowLongPtrW(window, GWLP_USERDATA, 0); return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      PaintMessageBox(dc, box->layout, box->content, box->fonts.get(), box->dpi, box->pressed);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    default: return DefWindowProcW(window, message, wParam, lParam);
-  }
+LRESULT OnClose(BoxWindow& w, WPARAM, LPARAM) {
+  w.box->answer = w.box->layout.close;
+  return 0;
 }
 
-bool RegisterBoxClass() {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = BoxProcedure;
-    wc.lpszClassName = kBoxClass;
-    return RegisterClassW(&wc) != 0;
-  }();
-  return registered;
+void PaintBox(BoxWindow& w, HDC dc, const RECT&) {
+  const Box& box = *w.box;
+  PaintMessageBox(dc, box.layout, box.content, box.fonts.get(), box.dpi, box.pressed);
 }
+
+constexpr Route<BoxWindow> kBoxRoutes[] = {
+    {WM_LBUTTONDOWN, OnButtonDown},
+    {WM_LBUTTONUP,   OnButtonUp},
+    {WM_KEYDOWN,     OnKeyDown},
+    {WM_CLOSE,       OnClose},
+    {WM_PAINT,       PaintThrough<BoxWindow, PaintBox>},
+};
 
 HWND TopLevelOf(HWND window) {
   while (window && (static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & WS_CHILD))
@@ -196,7 +184,8 @@ int RunModalLoop(Box& box) {
 // ---- MessageBoxW ---------------------------------------------------------------------------
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   using namespace pda::user;
-  if (!RegisterBoxClass()) return 0;
+  static const bool registered = RegisterShapedClass<BoxWindow, kBoxRoutes>(kBoxClass);
+  if (!registered) return 0;
   const auto screen = pda::display::CurrentScreen();
   auto box = std::make_unique<Box>(
       MessageBoxContent{text ? text : u"", caption ? caption : u"Error", type}, screen.dpi);
