@@ -2,6 +2,8 @@
 // tested with a fixed-width stand-in, and one implementation over a memory device context.
 #pragma once
 
+#include "pda/owners.h"
+
 #include <string_view>
 #include <vector>
 
@@ -19,15 +21,10 @@ class TextMeasure {
 };
 
 // Measures with a font selected into a private memory context (the system font until SetFont).
-// Move-only owner of the context.
+// Move-only: it owns the context.
 class DcTextMeasure final : public TextMeasure {
  public:
   DcTextMeasure();
-  DcTextMeasure(DcTextMeasure&& other) noexcept;
-  DcTextMeasure& operator=(DcTextMeasure&& other) noexcept;
-  DcTextMeasure(const DcTextMeasure&) = delete;
-  DcTextMeasure& operator=(const DcTextMeasure&) = delete;
-  ~DcTextMeasure() override;
 
   bool valid() const { return static_cast<bool>(dc_); }
   // A null font selects the system font. The font stays the caller's.
@@ -38,7 +35,7 @@ class DcTextMeasure final : public TextMeasure {
 
  private:
   void ReadMetrics();
-  HDC dc_;
+  UniqueMemoryDC dc_;
   int lineHeight_ = 1;
   int averageWidth_ = 1;
 };

@@ -46,7 +46,7 @@ class NmeaSerialSource final : public Source {
       if (fd_) {
         state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, name);
         if (!Read(state, stop, name)) return;
-        fd_.Reset();
+        fd_.reset();
         state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, name);
       }
       if (stop.Sleep(backoff) == StopSignal::Wake::Stop) return;

@@ -1,36 +1,16 @@
-// A move-only owner of a host file descriptor.
+// A move-only owner of a host file descriptor (pda/owners.h's UniqueHandle with close(2)).
 #pragma once
 
 #include <unistd.h>
 
-#include <utility>
+#include "pda/owners.h"
 
 namespace pda {
 
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() { Reset(); }
-
-  int get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  void Reset() {
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
-  }
-
- private:
-  int fd_ = -1;
+struct CloseFd {
+  static constexpr int kNull = -1;
+  void operator()(int fd) const { ::close(fd); }
 };
+using UniqueFd = UniqueHandle<int, CloseFd>;
 
 }  // namespace pda

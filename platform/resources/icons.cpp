@@ -2,6 +2,8 @@
 // alpha-blended.
 #include "resources/icons.h"
 
+#include "pda/owners.h"
+
 #include <limits>
 
 #include "display/display.h"
@@ -83,19 +85,13 @@ std::shared_ptr<const gdi::Pixels> IconPixels(HICON icon) {
 bool DrawPremultiplied(HDC dc, int x, int y, int width, int height, const gdi::Pixels& pixels) {
   std::optional<gdi::Pixels> copy = ScalePixels(pixels, width, height);
   if (!copy) return false;
-  const HBITMAP bitmap = gdi::CreateBitmapFromPixels(std::move(*copy));
-  if (!bitmap) return false;
-  const HDC memory = CreateCompatibleDC(dc);
-  bool drawn = false;
-  if (memory) {
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    drawn = AlphaBlend(dc, x, y, width, height, memory, 0, 0, width, height,
-                       BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}) != FALSE;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-  }
-  DeleteObject(bitmap);
-  return drawn;
+  // The context goes before the bitmap, so the bitmap is no longer selected when it is deleted.
+  const UniqueBitmap bitmap(gdi::CreateBitmapFromPixels(std::move(*copy)));
+  const UniqueMemoryDC memory(CreateCompatibleDC(dc));
+  if (!bitmap || !memory) return false;
+  const ScopedSelect selected(memory.get(), bitmap.get());
+  return AlphaBlend(dc, x, y, width, height, memory.get(), 0, 0, width, height,
+                    BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}) != FALSE;
 }
 
 }  // namespace pda::resources

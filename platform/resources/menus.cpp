@@ -1,4 +1,5 @@
 // LoadMenuW: a new menu built from a registered menu resource.
+#include "pda/owners.h"
 #include "resources/registry.h"
 
 namespace pda::resources {
@@ -7,12 +8,11 @@ namespace {
 bool Fill(HMENU menu, const std::vector<MenuItemEntry>& items) {
   for (const MenuItemEntry& item : items) {
     if (item.flags & MF_POPUP) {
-      const HMENU sub = CreatePopupMenu();
-      if (!sub || !Fill(sub, item.popup) ||
-          !AppendMenuW(menu, item.flags, sub.value, item.text.c_str())) {
-        DestroyMenu(sub);
+      pda::UniqueMenu sub(CreatePopupMenu());
+      if (!sub || !Fill(sub.get(), item.popup) ||
+          !AppendMenuW(menu, item.flags, sub.get().value, item.text.c_str()))
         return false;
-      }
+      static_cast<void>(sub.release());  // the parent menu owns it now
     } else if (!AppendMenuW(menu, item.flags, item.id, item.text.c_str())) {
       return false;
     }
@@ -32,11 +32,7 @@ HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return HMENU{};
   }
-  const HMENU menu = CreateMenu();
-  if (!menu) return HMENU{};
-  if (!Fill(menu, *items)) {
-    DestroyMenu(menu);
-    return HMENU{};
-  }
-  return menu;
+  pda::UniqueMenu menu(CreateMenu());
+  if (!menu || !Fill(menu.get(), *items)) return HMENU{};
+  return menu.release();
 }

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "pda/kernel.h"
-#include "unique_handle.h"
+#include "pda/owners.h"
+
+using UniqueHandle = pda::UniqueKernelHandle;
 
 namespace {
 

@@ -7,9 +7,15 @@
 #include <atomic>
 
 #include "pda/kernel.h"
-#include "unique_handle.h"
+#include "pda/owners.h"
+
+using UniqueHandle = pda::UniqueKernelHandle;
 
 namespace {
+
+UniqueHandle MakeEvent(bool manualReset, bool initialState = false) {
+  return UniqueHandle(CreateEventW(nullptr, manualReset, initialState, nullptr));
+}
 
 TEST(Wait, SeveralSetsOfAnAutoResetEventCollapseIntoOneWakeUp) {
   UniqueHandle event = MakeEvent(false);
