@@ -13,6 +13,8 @@
 #include <pda.h>
 #include <pda/testing/user.h>
 
+#include "memory_canvas.h"
+#include "pda/owners.h"
 #include "app_session.h"
 #include "screenshot_compare.h"
 #include "screen/main_screen.h"
@@ -37,31 +39,21 @@ std::vector<COLORREF> ExpectedStrip(pda::testing::Harness& app, const Art& art, 
                                     const std::array<int, 4>& faceX) {
   return OnUi(app, [&] {
     const HINSTANCE hinst = GetModuleHandleW(nullptr);
-    HDC screen = GetDC(nullptr);
-    HDC strip = CreateCompatibleDC(screen);
-    HBITMAP stripBitmap = CreateCompatibleBitmap(screen, width, art.height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldStrip = SelectObject(strip, stripBitmap);
+    test_support::MemoryCanvas strip(width, art.height);
     auto put = [&](WORD id, int x) {
-      HBITMAP bitmap = LoadBitmapW(hinst, MAKEINTRESOURCEW(id));
-      HDC source = CreateCompatibleDC(strip);
-      HGDIOBJ old = SelectObject(source, bitmap);
+      const pda::UniqueBitmap bitmap(LoadBitmapW(hinst, MAKEINTRESOURCEW(id)));
+      const pda::UniqueMemoryDC source(CreateCompatibleDC(strip.dc()));
+      const pda::ScopedSelect selected(source.get(), bitmap.get());
       BITMAP info = {};
-      GetObjectW(bitmap, sizeof info, &info);
-      BitBlt(strip, x, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-      SelectObject(source, old);
-      DeleteDC(source);
-      DeleteObject(bitmap);
+      GetObjectW(bitmap.get(), sizeof info, &info);
+      BitBlt(strip.dc(), x, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
     };
     for (int x = 0; x + art.tileWidth <= width; x += art.tileWidth) put(art.tile, x);
     put(art.tile, width - art.tileWidth);
     for (int k = 0; k < 4; ++k) put(art.faces[static_cast<std::size_t>(k)], faceX[static_cast<std::size_t>(k)]);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < art.height; ++y)
-      for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(strip, x, y));
-    SelectObject(strip, oldStrip);
-    DeleteObject(stripBitmap);
-    DeleteDC(strip);
+      for (int x = 0; x < width; ++x) pixels.push_back(strip.At(x, y));
     return pixels;
   });
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "memory_canvas.h"
 #include "controls/controls.h"
 #include "controls/edit_state.h"
 #include "pda/clipboard.h"
@@ -279,9 +280,8 @@ TEST_F(EditTest, PaintsTextOnWhiteWithAProportionalScrollThumb) {
   HWND pane = Edit(kTextPaneStyle, 200, 100);
   SetWindowTextW(pane, Lines(20).c_str());
   auto& state = State(pane);
-  HDC dc = CreateCompatibleDC(HDC{});
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 200, 100);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  const test_support::MemoryCanvas canvas(200, 100);
+  const HDC dc = canvas.dc();
   pda::controls::PaintEdit(dc, state);
 
   const RECT bar = pda::controls::ScrollBarArea(state);
@@ -299,9 +299,6 @@ TEST_F(EditTest, PaintsTextOnWhiteWithAProportionalScrollThumb) {
   pda::controls::PaintEdit(dc, state);
   EXPECT_EQ(GetPixel(dc, barX, 98), RGB(0x90, 0x90, 0x90)) << "thumb at the bottom";
   EXPECT_EQ(GetPixel(dc, barX, 1), RGB(0xE8, 0xE8, 0xE8));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 }  // namespace

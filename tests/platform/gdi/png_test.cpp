@@ -54,10 +54,9 @@ TEST(Png, BitmapFromPngDrawsItsPixels) {
   EXPECT_EQ(info.bmWidth, 4);
   EXPECT_EQ(info.bmHeight, 3);
   gdi_test::UniqueDC dc(CreateCompatibleDC(nullptr));
-  const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+  const pda::ScopedSelect selected(dc.get(), bitmap.get());
   // Pixel (3, 2) of the pattern is R = 111, G = 106, B = 1.
   EXPECT_EQ(GetPixel(dc.get(), 3, 2), RGB(111, 106, 1));
-  SelectObject(dc.get(), old);
 }
 
 TEST(Png, WritesAFileThatReadsBack) {

@@ -91,7 +91,7 @@ TEST(SelectClipRgn, ClipsDrawingAndCanBeLifted) {
   Rgn clip(CreateRectRgn(0, 0, 2, 4));
   EXPECT_EQ(SelectClipRgn(canvas.dc(), clip.get()), SIMPLEREGION);
   // The context keeps its own copy: deleting the region does not change the clip.
-  clip.Reset();
+  clip.reset();
   RECT box{};
   EXPECT_EQ(GetClipBox(canvas.dc(), &box), SIMPLEREGION);
   EXPECT_EQ(box.right, 2);

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "gdi/pixels.h"
+#include "memory_canvas.h"
 #include "pda/gdi.h"
+#include "pda/owners.h"
 #include "pda/resources.h"
 #include "pda/testing/user.h"
 #include "png_fixture.h"
@@ -22,41 +24,13 @@ HINSTANCE FreshInstance() {
   return HINSTANCE{++next};
 }
 
-// A memory context holding a bitmap of the given size, filled with one colour.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill) {
-    dc_ = CreateCompatibleDC(HDC{});
-    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
-    old_ = SelectObject(dc_, bitmap_);
-    const HBRUSH brush = CreateSolidBrush(fill);
-    const RECT all{0, 0, width, height};
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
+using Canvas = test_support::MemoryCanvas;
 
 // The colour of a pixel of a bitmap, read through a memory context.
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  const HDC dc = CreateCompatibleDC(HDC{});
-  const HGDIOBJ old = SelectObject(dc, bitmap);
-  const COLORREF c = GetPixel(dc, x, y);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  return c;
+  const pda::UniqueMemoryDC dc(CreateCompatibleDC(HDC{}));
+  const pda::ScopedSelect selected(dc.get(), bitmap);
+  return GetPixel(dc.get(), x, y);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -118,11 +92,11 @@ TEST(LoadBitmap, EveryCallGivesTheCallerABitmapOfItsOwn) {
   ASSERT_TRUE(second);
   EXPECT_NE(first.value, second.value);
   // Drawing into one must not reach the other (or the cached decode).
-  const HDC dc = CreateCompatibleDC(HDC{});
-  const HGDIOBJ old = SelectObject(dc, first);
-  SetPixel(dc, 0, 0, RGB(255, 255, 255));
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  {
+    const pda::UniqueMemoryDC dc(CreateCompatibleDC(HDC{}));
+    const pda::ScopedSelect selected(dc.get(), first);
+    SetPixel(dc.get(), 0, 0, RGB(255, 255, 255));
+  }
   EXPECT_EQ(PixelOf(second, 0, 0), RGB(0x10, 0x20, 0x30));
   const HBITMAP third = LoadBitmapW(instance, MAKEINTRESOURCEW(10010));
   EXPECT_EQ(PixelOf(third, 0, 0), RGB(0x10, 0x20, 0x30));

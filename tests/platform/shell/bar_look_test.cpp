@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "memory_canvas.h"
 #include "pda/testing/user.h"
 #include "resources/image_ops.h"
 #include "shell/bar_look.h"
@@ -12,38 +13,19 @@ namespace {
 
 using namespace pda::shell;
 
-class Surface {
+class Surface : public test_support::MemoryCanvas {
  public:
-  Surface(int width, int height) : rect_{0, 0, width, height} {
-    dc_ = CreateCompatibleDC(HDC{});
-    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Surface() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-  HDC dc() const { return dc_; }
-  const RECT& rect() const { return rect_; }
+  Surface(int width, int height) : MemoryCanvas(width, height) {}
   // How many pixels of the area are near white.
   int WhiteIn(const RECT& area) const {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
       for (int x = area.left; x < area.right; ++x) {
-        const COLORREF c = GetPixel(dc_, x, y);
+        const COLORREF c = At(x, y);
         if (GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200) ++count;
       }
     return count;
   }
-
- private:
-  RECT rect_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
 };
 
 int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
