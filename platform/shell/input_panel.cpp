@@ -41,7 +41,10 @@ struct KeyboardState {
   HWND window;
   KeyboardPage page = KeyboardPage::Letters;
   bool shift = false;
-  std::optional<RECT> pressed;  // the key under the stylus since the press
+  // The key the stylus went down on; it holds the stylus until the release and shows pressed
+  // only while the stylus is over it.
+  std::optional<RECT> pressed;
+  bool over = false;
 };
 
 // The character goes to the focus window as the platform's typed-character sequence. The key
@@ -77,22 +80,54 @@ std::optional<PlacedKey> KeyUnder(const KeyboardState& s, LPARAM lParam) {
 bool SameKey(const RECT& a, const RECT& b) { return a.left == b.left && a.top == b.top; }
 
 void Paint(KeyboardState& s, HDC dc, const RECT& area) {
-  PaintInputPanel(dc, area, InputPanelView{s.page, s.shift, s.pressed});
+  PaintInputPanel(dc, area, InputPanelView{s.page, s.shift, s.over ? s.pressed : std::nullopt});
+}
+
+bool Over(const KeyboardState& s, LPARAM lParam) {
+  const auto key = KeyUnder(s, lParam);
+  return key && s.pressed && SameKey(*s.pressed, key->rect);
+}
+
+// Ends a press without typing.
+void EndPress(KeyboardState& s) {
+  if (!s.pressed) return;
+  s.pressed.reset();
+  s.over = false;
+  InvalidateRect(s.window, nullptr, FALSE);
 }
 
 LRESULT OnPress(KeyboardState& s, WPARAM, LPARAM lParam) {
   const auto key = KeyUnder(s, lParam);
   s.pressed = key ? std::optional<RECT>(key->rect) : std::nullopt;
+  s.over = key.has_value();
+  if (s.over) SetCapture(s.window);
   InvalidateRect(s.window, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT OnMove(KeyboardState& s, WPARAM, LPARAM lParam) {
+  if (!s.pressed) return 0;
+  const bool over = Over(s, lParam);
+  if (over != s.over) {
+    s.over = over;
+    InvalidateRect(s.window, nullptr, FALSE);
+  }
   return 0;
 }
 
 LRESULT OnRelease(KeyboardState& s, WPARAM, LPARAM lParam) {
   const auto key = KeyUnder(s, lParam);
-  const std::optional<RECT> pressed = std::exchange(s.pressed, std::nullopt);
-  InvalidateRect(s.window, nullptr, FALSE);
+  const bool types = Over(s, lParam);
+  EndPress(s);
+  if (GetCapture() == s.window) ReleaseCapture();
   // The key fires on release over the key it was pressed on; sliding off cancels it.
-  if (key && pressed && SameKey(*pressed, key->rect)) OnKey(s, key->key);
+  if (types) OnKey(s, key->key);
+  return 0;
+}
+
+// Another window took the stylus: the press is over, and types nothing.
+LRESULT OnCaptureChanged(KeyboardState& s, WPARAM, LPARAM) {
+  EndPress(s);
   return 0;
 }
 
@@ -104,7 +139,7 @@ LRESULT OnSettingChange(KeyboardState& s, WPARAM wParam, LPARAM) {
 LRESULT OnHide(KeyboardState& s, WPARAM shown, LPARAM) {
   if (!shown) {  // a lowered panel comes back unshifted, nothing pressed
     s.shift = false;
-    s.pressed.reset();
+    EndPress(s);
   }
   return 0;
 }
@@ -116,12 +151,14 @@ LRESULT OnDestroy(KeyboardState& s, WPARAM, LPARAM) {
 }
 
 constexpr user::Route<KeyboardState> kRoutes[] = {
-    {WM_PAINT,         user::PaintThrough<KeyboardState, Paint>},
-    {WM_LBUTTONDOWN,   OnPress},
-    {WM_LBUTTONUP,     OnRelease},
-    {WM_SETTINGCHANGE, OnSettingChange},
-    {WM_SHOWWINDOW,    OnHide},
-    {WM_DESTROY,       OnDestroy},
+    {WM_PAINT,          user::PaintThrough<KeyboardState, Paint>},
+    {WM_LBUTTONDOWN,    OnPress},
+    {WM_MOUSEMOVE,      OnMove},
+    {WM_LBUTTONUP,      OnRelease},
+    {WM_CAPTURECHANGED, OnCaptureChanged},
+    {WM_SETTINGCHANGE,  OnSettingChange},
+    {WM_SHOWWINDOW,     OnHide},
+    {WM_DESTROY,        OnDestroy},
 };
 
 HWND EnsurePanelWindow() {

@@ -43,7 +43,10 @@ struct MenuBarState {
   UniqueMenu menu;
   bool inputPanelButton = false;
   std::optional<COLORREF> background;
+  // The part the stylus went down on; it holds the stylus until the release. It shows pressed
+  // only while the stylus is over it.
   MenuBarPart pressed = MenuBarPart::None;
+  bool over = false;
 };
 
 struct SoftKey {
@@ -71,7 +74,7 @@ MenuBarView ViewOf(const MenuBarState& state) {
   view.right = KeyOf(state, 1).view;
   view.inputPanelButton = state.inputPanelButton;
   view.inputPanelUp = InputPanelIsUp();
-  view.pressed = state.pressed;
+  view.pressed = state.over ? state.pressed : MenuBarPart::None;
   view.background = state.background;
   return view;
 }
@@ -84,25 +87,53 @@ MenuBarPart PartUnder(const MenuBarState& state, LPARAM lParam) {
 
 void Paint(MenuBarState& state, HDC dc, const RECT& client) { PaintMenuBar(dc, client, ViewOf(state)); }
 
+// Ends a press without running it; true when there was one.
+bool EndPress(MenuBarState& state) {
+  if (state.pressed == MenuBarPart::None) return false;
+  state.pressed = MenuBarPart::None;
+  state.over = false;
+  InvalidateRect(state.window, nullptr, FALSE);
+  return true;
+}
+
 LRESULT OnPress(MenuBarState& state, WPARAM, LPARAM lParam) {
   state.pressed = PartUnder(state, lParam);
+  state.over = state.pressed != MenuBarPart::None;
+  if (state.over) SetCapture(state.window);
   InvalidateRect(state.window, nullptr, FALSE);
   return 0;
 }
 
+LRESULT OnMove(MenuBarState& state, WPARAM, LPARAM lParam) {
+  if (state.pressed == MenuBarPart::None) return 0;
+  const bool over = PartUnder(state, lParam) == state.pressed;
+  if (over != state.over) {
+    state.over = over;
+    InvalidateRect(state.window, nullptr, FALSE);
+  }
+  return 0;
+}
+
 LRESULT OnRelease(MenuBarState& state, WPARAM, LPARAM lParam) {
-  const MenuBarPart part = PartUnder(state, lParam);
-  const MenuBarPart pressed = std::exchange(state.pressed, MenuBarPart::None);
-  InvalidateRect(state.window, nullptr, FALSE);
-  if (part != pressed) return 0;  // the stylus slid off the key: nothing happens
-  if (part == MenuBarPart::InputPanelButton) {
+  const MenuBarPart pressed = state.pressed;
+  const bool runs = pressed != MenuBarPart::None && PartUnder(state, lParam) == pressed;
+  EndPress(state);
+  if (GetCapture() == state.window) ReleaseCapture();
+  if (!runs) return 0;  // the stylus slid off the key: nothing happens
+  if (pressed == MenuBarPart::InputPanelButton) {
     SipShowIM(InputPanelIsUp() ? SIPF_OFF : SIPF_ON);
     return 0;
   }
-  const SoftKey key = KeyOf(state, part == MenuBarPart::Left ? 0 : 1);
+  const SoftKey key = KeyOf(state, pressed == MenuBarPart::Left ? 0 : 1);
   // The owner may destroy the bar while it handles the command: nothing of the state is used after.
   if (key.runs)
     SendMessageW(state.owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(key.command), 0), 0);
+  return 0;
+}
+
+// Another window took the stylus: the press is over, and runs nothing.
+LRESULT OnCaptureChanged(MenuBarState& state, WPARAM, LPARAM) {
+  EndPress(state);
   return 0;
 }
 
@@ -113,10 +144,12 @@ LRESULT OnSettingChange(MenuBarState& state, WPARAM wParam, LPARAM) {
 }
 
 constexpr user::Route<MenuBarState> kRoutes[] = {
-    {WM_PAINT,         user::PaintThrough<MenuBarState, Paint>},
-    {WM_LBUTTONDOWN,   OnPress},
-    {WM_LBUTTONUP,     OnRelease},
-    {WM_SETTINGCHANGE, OnSettingChange},
+    {WM_PAINT,          user::PaintThrough<MenuBarState, Paint>},
+    {WM_LBUTTONDOWN,    OnPress},
+    {WM_MOUSEMOVE,      OnMove},
+    {WM_LBUTTONUP,      OnRelease},
+    {WM_CAPTURECHANGED, OnCaptureChanged},
+    {WM_SETTINGCHANGE,  OnSettingChange},
 };
 
 }  // namespace

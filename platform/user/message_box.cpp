@@ -39,7 +39,8 @@ struct Box {
   BoxFonts fonts;
   MessageBoxLayout layout;
   std::optional<int> answer;
-  int pressed = -1;
+  int pressed = -1;   // the button the stylus went down on; it holds the stylus until the release
+  bool over = false;  // the stylus is over the pressed button (it shows pressed only then)
   HWND window;
 
   Box(MessageBoxContent c, int d) : content(std::move(c)), dpi(d), fonts(d) {}
@@ -94,19 +95,44 @@ int ButtonAt(const Box& box, LPARAM point) {
   return -1;
 }
 
+void ShowPressed(BoxWindow& w, bool over) {
+  Box& box = *w.box;
+  if (box.pressed < 0 || box.over == over) return;
+  box.over = over;
+  InvalidateRect(w.window, &box.layout.buttons[static_cast<std::size_t>(box.pressed)].rect, FALSE);
+}
+
 LRESULT OnButtonDown(BoxWindow& w, WPARAM, LPARAM point) {
   Box& box = *w.box;
   box.pressed = ButtonAt(box, point);
-  if (box.pressed >= 0) InvalidateRect(w.window, &box.layout.buttons[box.pressed].rect, FALSE);
+  if (box.pressed < 0) return 0;
+  SetCapture(w.window);
+  ShowPressed(w, true);
   return 0;
+}
+
+LRESULT OnMove(BoxWindow& w, WPARAM, LPARAM point) {
+  ShowPressed(w, w.box->pressed >= 0 && ButtonAt(*w.box, point) == w.box->pressed);
+  return 0;
+}
+
+// Ends a press without an answer.
+void EndPress(BoxWindow& w) {
+  ShowPressed(w, false);
+  w.box->pressed = -1;
 }
 
 LRESULT OnButtonUp(BoxWindow& w, WPARAM, LPARAM point) {
   Box& box = *w.box;
-  const int held = std::exchange(box.pressed, -1);
-  if (held < 0) return 0;
-  InvalidateRect(w.window, &box.layout.buttons[held].rect, FALSE);
-  if (ButtonAt(box, point) == held) box.answer = box.layout.buttons[held].result;
+  const int held = box.pressed;
+  EndPress(w);
+  if (GetCapture() == w.window) ReleaseCapture();
+  if (held >= 0 && ButtonAt(box, point) == held) box.answer = box.layout.buttons[held].result;
+  return 0;
+}
+
+LRESULT OnCaptureChanged(BoxWindow& w, WPARAM, LPARAM) {
+  EndPress(w);
   return 0;
 }
 
@@ -126,15 +152,18 @@ LRESULT OnClose(BoxWindow& w, WPARAM, LPARAM) {
 
 void PaintBox(BoxWindow& w, HDC dc, const RECT&) {
   const Box& box = *w.box;
-  PaintMessageBox(dc, box.layout, box.content, box.fonts.get(), box.dpi, box.pressed);
+  PaintMessageBox(dc, box.layout, box.content, box.fonts.get(), box.dpi,
+                  box.over ? box.pressed : -1);
 }
 
 constexpr Route<BoxWindow> kBoxRoutes[] = {
-    {WM_LBUTTONDOWN, OnButtonDown},
-    {WM_LBUTTONUP,   OnButtonUp},
-    {WM_KEYDOWN,     OnKeyDown},
-    {WM_CLOSE,       OnClose},
-    {WM_PAINT,       PaintThrough<BoxWindow, PaintBox>},
+    {WM_LBUTTONDOWN,    OnButtonDown},
+    {WM_MOUSEMOVE,      OnMove},
+    {WM_LBUTTONUP,      OnButtonUp},
+    {WM_CAPTURECHANGED, OnCaptureChanged},
+    {WM_KEYDOWN,        OnKeyDown},
+    {WM_CLOSE,          OnClose},
+    {WM_PAINT,          PaintThrough<BoxWindow, PaintBox>},
 };
 
 HWND TopLevelOf(HWND window) {
