@@ -1,6 +1,7 @@
 // The drawing library under a main-screen paint at 480x640: gradient background, two
 // colour-keyed 86x86 icons, five text lines with fresh fonts, a 77-pixel strip copy, the
-// constant-alpha dimming and the final copy. Each step is also measured on its own.
+// constant-alpha dimming and the final copy. Each step is also measured on its own, and text
+// whose characters come from fallback faces beside text the face has.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -127,6 +128,40 @@ void BM_TextLineWithFreshFont(benchmark::State& state) {
   for (auto _ : state) Text(a.dc, 0, 0, 40, false, u"47.6062095 N");
 }
 BENCHMARK(BM_TextLineWithFreshFont)->Unit(benchmark::kMicrosecond);
+
+// Twelve characters the face ("Tahoma", Liberation Sans here) has, beside twelve it lacks:
+// arrows and Georgian from a fallback face, and one no font has (drawn as a box).
+constexpr const char16_t* kLines[] = {u"47.6062095 N",
+                                      u"\u21B5\u21E7 \u10D0\u10D1\u10D2 \u2190\u2192\u2191\u2193 \uE000"};
+
+// The steady state of a screen: the glyphs are cached, wherever they came from.
+void BM_TextLineCached(benchmark::State& state) {
+  Surface a(kWidth, 60);
+  const char16_t* line = kLines[state.range(0)];
+  Text(a.dc, 0, 0, 40, false, line);
+  for (auto _ : state) Text(a.dc, 0, 0, 40, false, line);
+}
+BENCHMARK(BM_TextLineCached)->ArgName("fallback")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The first draw of a line at a size not drawn before: faces opened and set to the size,
+// fallbacks looked up, glyphs rendered. Each run takes the next size of its own series (even
+// pixel heights for the face's own characters, odd for the fallback line) so both see the same
+// spread of sizes.
+void BM_TextLineFirstDraw(benchmark::State& state) {
+  static LONG next_height[2] = {20, 21};
+  Surface a(kWidth, 300);
+  const int which = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    Text(a.dc, 0, 0, -next_height[which], false, kLines[which]);
+    next_height[which] += 2;
+  }
+}
+BENCHMARK(BM_TextLineFirstDraw)
+    ->ArgName("fallback")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(50)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 // FreeType faces and glyph caches behind FontInstance.
 //
-// Sections: FreeType handles | metrics | glyphs | the library (OpenFont)
+// Sections: FreeType handles | metrics | faces | glyphs (own, fallback, missing) | OpenFont
 #include "gdi/font_library.h"
 
 #include <ft2build.h>
@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -28,6 +29,7 @@ struct FaceDone {
 using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDone>;
 
 // One lock for FreeType: the library and its faces are not safe to use from two threads.
+// Lock order: this lock, then the face matcher's (never the other way round).
 std::mutex& FreeTypeLock() {
   static std::mutex* const lock = new std::mutex;
   return *lock;
@@ -70,75 +72,23 @@ FontMetrics MeasureFace(FT_Face face, int em) {
   return m;
 }
 
-// ---- glyphs --------------------------------------------------------------------------------
-class FreeTypeFont final : public FontInstance {
- public:
-  FreeTypeFont(FacePtr face, int em, bool embolden, bool oblique, bool mono)
-      : face_(std::move(face)), embolden_(embolden), oblique_(oblique), mono_(mono) {
-    metrics_ = MeasureFace(face_.get(), em);
-    // Called with the FreeType lock held (by OpenFont), so render directly.
-    if (metrics_.average_width == 0) metrics_.average_width = Render(U'x').advance;
-  }
-
-  const FontMetrics& metrics() const override { return metrics_; }
-
-  const GlyphImage& Glyph(char32_t code_point) override {
-    std::lock_guard lock(FreeTypeLock());
-    auto it = glyphs_.find(code_point);
-    if (it == glyphs_.end()) it = glyphs_.emplace(code_point, Render(code_point)).first;
-    return it->second;
-  }
-
-  int Advance(char32_t code_point) override { return Glyph(code_point).advance; }
-
- private:
-  GlyphImage Render(char32_t code_point) {
-    GlyphImage image;
-    FT_Face face = face_.get();
-    const FT_UInt index = FT_Get_Char_Index(face, code_point);
-    const FT_Int32 flags = mono_ ? (FT_LOAD_TARGET_MONO) : (FT_LOAD_TARGET_LIGHT);
-    if (FT_Load_Glyph(face, index, flags) != 0) return image;
-    FT_GlyphSlot slot = face->glyph;
-    if (oblique_) FT_GlyphSlot_Oblique(slot);
-    if (embolden_) FT_GlyphSlot_Embolden(slot);
-    image.advance = Round26_6(slot->advance.x);
-    if (FT_Render_Glyph(slot, mono_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
-      return image;
-    const FT_Bitmap& bitmap = slot->bitmap;
-    image.left = slot->bitmap_left;
-    image.top = slot->bitmap_top;
-    image.width = static_cast<int>(bitmap.width);
-    image.height = static_cast<int>(bitmap.rows);
-    image.stride = (image.width + 3) & ~3;
-    image.coverage.assign(static_cast<std::size_t>(image.stride) * image.height, 0);
-    for (int y = 0; y < image.height; ++y) {
-      const unsigned char* source = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
-      std::uint8_t* target = image.coverage.data() + static_cast<std::ptrdiff_t>(y) * image.stride;
-      for (int x = 0; x < image.width; ++x) {
-        if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
-          target[x] = (source[x >> 3] & (0x80 >> (x & 7))) ? 0xFF : 0;
-        else
-          target[x] = source[x];
-      }
-    }
-    return image;
-  }
-
-  FacePtr face_;
-  bool embolden_;
-  bool oblique_;
-  bool mono_;
-  FontMetrics metrics_;
-  std::unordered_map<char32_t, GlyphImage> glyphs_;
+// ---- faces ---------------------------------------------------------------------------------
+// What a font was asked for: the matched file's fallbacks are fontconfig's order for this.
+struct Request {
+  std::string family;
+  int weight = 0;
+  bool italic = false;
 };
 
-// ---- the library ---------------------------------------------------------------------------
-using InstanceKey = std::tuple<std::string, int, int, bool, bool, bool>;
+using InstanceKey = std::tuple<std::string, int, int, bool, bool, bool, std::string, int, bool>;
 
 struct Library {
   FT_Library freetype = nullptr;
   // Unsized faces, one per file, read only to turn a cell height into an em.
   std::map<std::pair<std::string, int>, FacePtr> files;
+  // Faces set to one size, one per (file, index, em): shared by every font that draws from that
+  // file at that size, as its own face or as a fallback.
+  std::map<std::tuple<std::string, int, int>, FacePtr> sized;
   std::map<InstanceKey, std::shared_ptr<FontInstance>> instances;
 };
 
@@ -151,6 +101,147 @@ Library& TheLibrary() {
   }();
   return *library;
 }
+
+// The two face getters are called with the FreeType lock held; null when the file cannot be
+// opened or is not scalable.
+FT_Face UnsizedFace(Library& library, const FontFile& file) {
+  auto key = std::make_pair(file.path, file.index);
+  if (auto known = library.files.find(key); known != library.files.end()) return known->second.get();
+  FT_Face raw = nullptr;
+  if (!library.freetype || FT_New_Face(library.freetype, file.path.c_str(), file.index, &raw) != 0)
+    return nullptr;
+  FacePtr opened(raw);
+  if (!FT_IS_SCALABLE(raw)) return nullptr;
+  return library.files.emplace(key, std::move(opened)).first->second.get();
+}
+
+FT_Face SizedFace(Library& library, const FontFile& file, int em) {
+  auto key = std::make_tuple(file.path, file.index, em);
+  if (auto known = library.sized.find(key); known != library.sized.end()) return known->second.get();
+  FT_Face raw = nullptr;
+  if (!library.freetype || FT_New_Face(library.freetype, file.path.c_str(), file.index, &raw) != 0)
+    return nullptr;
+  FacePtr opened(raw);
+  if (!FT_IS_SCALABLE(raw) || FT_Set_Pixel_Sizes(raw, 0, static_cast<FT_UInt>(em)) != 0)
+    return nullptr;
+  return library.sized.emplace(key, std::move(opened)).first->second.get();
+}
+
+// ---- glyphs --------------------------------------------------------------------------------
+// Glyph `index` of a sized face as coverage; nothing when FreeType cannot load it. Called with
+// the FreeType lock held.
+std::optional<GlyphImage> RenderGlyph(FT_Face face, FT_UInt index, bool embolden, bool oblique,
+                                      bool mono) {
+  GlyphImage image;
+  const FT_Int32 flags = mono ? (FT_LOAD_TARGET_MONO) : (FT_LOAD_TARGET_LIGHT);
+  if (FT_Load_Glyph(face, index, flags) != 0) return std::nullopt;
+  FT_GlyphSlot slot = face->glyph;
+  if (oblique) FT_GlyphSlot_Oblique(slot);
+  if (embolden) FT_GlyphSlot_Embolden(slot);
+  image.advance = Round26_6(slot->advance.x);
+  if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+    return image;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  image.left = slot->bitmap_left;
+  image.top = slot->bitmap_top;
+  image.width = static_cast<int>(bitmap.width);
+  image.height = static_cast<int>(bitmap.rows);
+  image.stride = (image.width + 3) & ~3;
+  image.coverage.assign(static_cast<std::size_t>(image.stride) * image.height, 0);
+  for (int y = 0; y < image.height; ++y) {
+    const unsigned char* source = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
+    std::uint8_t* target = image.coverage.data() + static_cast<std::ptrdiff_t>(y) * image.stride;
+    for (int x = 0; x < image.width; ++x) {
+      if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
+        target[x] = (source[x >> 3] & (0x80 >> (x & 7))) ? 0xFF : 0;
+      else
+        target[x] = source[x];
+    }
+  }
+  return image;
+}
+
+// A character no font on the system has: the outline of a box standing on the baseline, three
+// quarters of the em high and half of it wide, with a bearing each side, so that it is seen and
+// measured as one character.
+GlyphImage MissingGlyph(const FontMetrics& m) {
+  const int em = std::max(m.em, 4);
+  const int stroke = std::max(1, em / 16);
+  const int bearing = std::max(1, em / 10);
+  GlyphImage box;
+  box.width = std::max(2 * stroke + 1, em / 2);
+  box.height = std::max(2 * stroke + 1, std::min(em * 3 / 4, m.ascent));
+  box.left = bearing;
+  box.top = box.height;
+  box.advance = box.width + 2 * bearing;
+  box.stride = (box.width + 3) & ~3;
+  box.coverage.assign(static_cast<std::size_t>(box.stride) * box.height, 0);
+  for (int y = 0; y < box.height; ++y)
+    for (int x = 0; x < box.width; ++x)
+      if (x < stroke || x >= box.width - stroke || y < stroke || y >= box.height - stroke)
+        box.coverage[static_cast<std::size_t>(y) * box.stride + x] = 0xFF;
+  return box;
+}
+
+// Control characters are not looked for elsewhere: the font's own answer (usually nothing drawn)
+// is kept for them, as before fallback existed.
+bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+
+// A font at one size: its own face first, then, character by character, the face fontconfig
+// puts first among those that have the character, at the same em and on the same baseline; the
+// line metrics stay the font's own. Whatever a character resolves to is rendered once and kept,
+// so measuring and drawing see the same glyph and the common case is one map lookup.
+class FreeTypeFont final : public FontInstance {
+ public:
+  FreeTypeFont(FT_Face face, int em, bool embolden, bool oblique, bool mono, Request request)
+      : face_(face), embolden_(embolden), oblique_(oblique), mono_(mono),
+        request_(std::move(request)) {
+    metrics_ = MeasureFace(face_, em);
+    // Called with the FreeType lock held (by OpenFont), so render directly.
+    if (metrics_.average_width == 0) metrics_.average_width = RenderOwn(U'x').advance;
+  }
+
+  const FontMetrics& metrics() const override { return metrics_; }
+
+  const GlyphImage& Glyph(char32_t code_point) override {
+    std::lock_guard lock(FreeTypeLock());
+    auto it = glyphs_.find(code_point);
+    if (it == glyphs_.end()) it = glyphs_.emplace(code_point, Resolve(code_point)).first;
+    return it->second;
+  }
+
+  int Advance(char32_t code_point) override { return Glyph(code_point).advance; }
+
+ private:
+  GlyphImage RenderOwn(char32_t code_point) {
+    return RenderGlyph(face_, FT_Get_Char_Index(face_, code_point), embolden_, oblique_, mono_)
+        .value_or(GlyphImage{});
+  }
+
+  GlyphImage Resolve(char32_t code_point) {
+    if (IsControl(code_point) || FT_Get_Char_Index(face_, code_point) != 0)
+      return RenderOwn(code_point);
+    const std::optional<FontFile> file =
+        MatchFallback(request_.family, request_.weight, request_.italic, code_point);
+    if (file) {
+      if (FT_Face other = SizedFace(TheLibrary(), *file, metrics_.em)) {
+        // fontconfig's character sets and the face's own map can differ; trust the face.
+        if (const FT_UInt index = FT_Get_Char_Index(other, code_point); index != 0)
+          if (auto image = RenderGlyph(other, index, file->embolden, file->oblique, mono_))
+            return *std::move(image);
+      }
+    }
+    return MissingGlyph(metrics_);
+  }
+
+  FT_Face face_;  // owned by the library
+  bool embolden_;
+  bool oblique_;
+  bool mono_;
+  Request request_;
+  FontMetrics metrics_;
+  std::unordered_map<char32_t, GlyphImage> glyphs_;
+};
 
 // Pixels per em for a LOGFONTW height: negative is the em itself, positive the whole cell.
 int EmForHeight(FT_Face face, LONG height, int dpi) {
@@ -171,33 +262,25 @@ std::shared_ptr<FontInstance> OpenFont(const LOGFONTW& request, int dpi) {
   std::u16string face_name;
   for (const WCHAR* c = request.lfFaceName; c < request.lfFaceName + LF_FACESIZE && *c; ++c)
     face_name.push_back(*c);
-  const std::optional<FontFile> file =
-      MatchFont(Utf8FromUtf16(face_name), request.lfWeight, request.lfItalic != 0);
+  Request asked{Utf8FromUtf16(face_name), static_cast<int>(request.lfWeight),
+                request.lfItalic != 0};
+  const std::optional<FontFile> file = MatchFont(asked.family, asked.weight, asked.italic);
   if (!file) return nullptr;
   const bool mono = request.lfQuality == NONANTIALIASED_QUALITY;
 
   Library& library = TheLibrary();
   std::lock_guard lock(FreeTypeLock());
-  if (!library.freetype) return nullptr;
-  auto file_key = std::make_pair(file->path, file->index);
-  auto known = library.files.find(file_key);
-  if (known == library.files.end()) {
-    FT_Face raw = nullptr;
-    if (FT_New_Face(library.freetype, file->path.c_str(), file->index, &raw) != 0) return nullptr;
-    FacePtr opened(raw);
-    if (!FT_IS_SCALABLE(raw)) return nullptr;
-    known = library.files.emplace(file_key, std::move(opened)).first;
-  }
-  const int em = EmForHeight(known->second.get(), request.lfHeight, dpi);
+  FT_Face unsized = UnsizedFace(library, *file);
+  if (!unsized) return nullptr;
+  const int em = EmForHeight(unsized, request.lfHeight, dpi);
 
-  const InstanceKey key{file->path, file->index, em, file->embolden, file->oblique, mono};
+  const InstanceKey key{file->path,   file->index,  em,          file->embolden, file->oblique,
+                        mono,         asked.family, asked.weight, asked.italic};
   if (auto it = library.instances.find(key); it != library.instances.end()) return it->second;
-  FT_Face raw = nullptr;
-  if (FT_New_Face(library.freetype, file->path.c_str(), file->index, &raw) != 0) return nullptr;
-  FacePtr face(raw);
-  if (FT_Set_Pixel_Sizes(raw, 0, static_cast<FT_UInt>(em)) != 0) return nullptr;
-  auto instance = std::make_shared<FreeTypeFont>(std::move(face), em, file->embolden,
-                                                 file->oblique, mono);
+  FT_Face face = SizedFace(library, *file, em);
+  if (!face) return nullptr;
+  auto instance = std::make_shared<FreeTypeFont>(face, em, file->embolden, file->oblique, mono,
+                                                 std::move(asked));
   library.instances.emplace(key, instance);
   return instance;
 }

@@ -1,10 +1,13 @@
 // Fonts for the drawing library: stands in for the handheld's font engine.
 //
 // A LOGFONTW is matched through fontconfig by face, weight and slant to a file the system has
-// ("Tahoma" becomes DejaVu Sans here, "Courier New" Liberation Mono); fontconfig also says when
-// bold or italic must be synthesised. Each (file, size, synthesis) gets one FreeType face,
-// opened once and kept, with a cache of its rendered glyphs: drawing never opens a font.
-// The library is shared by all threads and guarded by one lock.
+// ("Tahoma" becomes Liberation Sans here, "Courier New" Liberation Mono); fontconfig also says
+// when bold or italic must be synthesised. A character that file lacks is drawn, glyph by glyph,
+// from the first font of fontconfig's sorted list for the same request that has it, at the same
+// em and on the same baseline; one that no font has is drawn and measured as an outlined box.
+// Each (file, size) gets one FreeType face, opened once and kept; each font keeps the glyphs it
+// has rendered, whichever face they came from: drawing and measuring never open a font twice
+// and always see the same glyph. The library is shared by all threads and guarded by one lock.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +48,8 @@ class FontInstance {
  public:
   virtual ~FontInstance() = default;
   virtual const FontMetrics& metrics() const = 0;
-  // Rendered once per code point and kept; the reference stays valid for the program's life.
+  // Rendered once per code point (from the font's own face, a fallback face, or the missing
+  // box) and kept; the reference stays valid for the program's life.
   virtual const GlyphImage& Glyph(char32_t code_point) = 0;
   virtual int Advance(char32_t code_point) = 0;
 };

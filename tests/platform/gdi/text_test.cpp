@@ -1,6 +1,7 @@
 // Fonts and text: glyphs land inside the measured extent, and height, weight, underline and
 // colour requests are honoured. The fonts are whatever fontconfig gives for "Tahoma" and
 // "Courier New" here, so the checks are invariants, not exact pixels.
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -269,15 +270,22 @@ TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
   EXPECT_GT(unclipped.Ink(RECT{10, 0, 100, 30}), 0);
 }
 
-// Fonts, glyph caches and the handle tables are shared by all threads: two threads that open
-// the same new font size and draw at once must each get the picture one thread alone gets.
-TEST(Fonts, TwoThreadsDrawTheSamePictureAsOne) {
-  auto draw = [](std::vector<COLORREF>* pixels) {
-    UniqueObject<HFONT> font = MakeFont(-23, FW_BOLD);
+// Everything drawn in a box of the canvas, pixel by pixel.
+std::vector<COLORREF> Picture(const TextCanvas& text, int w, int h) {
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) pixels.push_back(text.canvas.At(x, y));
+  return pixels;
+}
+
+// Draws the line in a font size no other test uses from two threads at once, then from one
+// alone; each must get the alone picture.
+void ExpectTwoThreadsDrawAsOne(LONG height, std::u16string_view line) {
+  auto draw = [height, line](std::vector<COLORREF>* pixels) {
+    UniqueObject<HFONT> font = MakeFont(height, FW_BOLD);
     TextCanvas text(160, 30, font.get());
-    text.Draw(1, 1, u"Satellite count: 5 / 9");
-    for (int y = 0; y < 30; ++y)
-      for (int x = 0; x < 160; ++x) pixels->push_back(text.canvas.At(x, y));
+    text.Draw(1, 1, line);
+    *pixels = Picture(text, 160, 30);
   };
   std::vector<COLORREF> a, b, alone;
   std::thread first(draw, &a), second(draw, &b);
@@ -286,6 +294,132 @@ TEST(Fonts, TwoThreadsDrawTheSamePictureAsOne) {
   draw(&alone);
   EXPECT_EQ(a, alone);
   EXPECT_EQ(b, alone);
+}
+
+// Fonts, glyph caches and the handle tables are shared by all threads: two threads that open
+// the same new font size and draw at once must each get the picture one thread alone gets.
+TEST(Fonts, TwoThreadsDrawTheSamePictureAsOne) {
+  ExpectTwoThreadsDrawAsOne(-23, u"Satellite count: 5 / 9");
+}
+
+// ---- characters the face lacks -------------------------------------------------------------
+// "Tahoma" is Liberation Sans here, which has Latin and Greek but not the arrows of the input
+// panel's Enter and Shift keys, nor Georgian; DejaVu Sans has those.
+
+bool SomeFontHas(char32_t code_point) {
+  FcCharSet* characters = FcCharSetCreate();
+  FcCharSetAddChar(characters, code_point);
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddCharSet(pattern, FC_CHARSET, characters);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+  const bool found = fonts && fonts->nfont > 0;
+  if (fonts) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  FcCharSetDestroy(characters);
+  return found;
+}
+
+// A character no font on this machine has: a private-use one, or else an unassigned one.
+std::u16string MissingEverywhere() {
+  for (char32_t c : {U'\uE000', U'\u0378', U'\uFDD0'})
+    if (!SomeFontHas(c)) return std::u16string(1, static_cast<char16_t>(c));
+  ADD_FAILURE() << "every candidate is covered by some font";
+  return u"\uE000";
+}
+
+// Each character is drawn and measured as itself, at every size of the system face: ink inside
+// its extent and nowhere else, and no two of them alike (the face's own missing-glyph box would
+// make them all alike). The one no font has is an outlined box: its ink's middle is empty.
+TEST(FontFallback, CharactersTheFaceLacksAreDrawnAsThemselvesAtEverySize) {
+  const std::u16string missing = MissingEverywhere();
+  struct Character {
+    const char* name;
+    std::u16string text;
+  };
+  const Character characters[] = {
+      {"Enter key label U+21B5", u"\u21B5"},
+      {"Shift key label U+21E7", u"\u21E7"},
+      {"Georgian letter an", u"\u10D0"},
+      {"no font has it", missing},
+  };
+  for (LONG height : {-9, -12, -16, -24, -40}) {
+    for (LONG weight : {FW_NORMAL, FW_BOLD}) {
+      UniqueObject<HFONT> font = MakeFont(height, weight);
+      std::vector<std::vector<COLORREF>> pictures;
+      for (const Character& c : characters) {
+        SCOPED_TRACE(testing::Message() << c.name << " at " << height << ", weight " << weight);
+        TextCanvas text(80, 60, font.get());
+        const SIZE size = text.Extent(c.text);
+        EXPECT_GT(size.cx, 0);
+        text.Draw(8, 4, c.text);
+        const RECT inside{8, 4, 8 + size.cx, 4 + size.cy};
+        EXPECT_GT(text.Ink(inside), 0);
+        EXPECT_EQ(text.Ink(RECT{0, 0, 80, 60}), text.Ink(inside)) << "ink outside the extent";
+        pictures.push_back(Picture(text, 80, 60));
+      }
+      for (std::size_t i = 0; i < pictures.size(); ++i)
+        for (std::size_t j = i + 1; j < pictures.size(); ++j)
+          EXPECT_NE(pictures[i], pictures[j])
+              << characters[i].name << " and " << characters[j].name << " look alike at "
+              << height << ", weight " << weight;
+
+      TextCanvas box(80, 60, font.get());
+      box.Draw(8, 4, missing);
+      int left = 80, right = -1, top = 60, bottom = -1;
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 80; ++x)
+          if (box.canvas.At(x, y) != kBlack) {
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+          }
+      EXPECT_EQ(box.canvas.At((left + right) / 2, (top + bottom) / 2), kBlack)
+          << "the missing-character box is an outline, at " << height;
+    }
+  }
+}
+
+// A line measures the sum of its parts and draws what its parts draw side by side, whichever
+// face each character comes from: what measures text (the EDIT control's caret and wrapping)
+// and what draws it agree to the pixel.
+void ExpectLineIsItsParts(const std::vector<std::u16string>& parts) {
+  UniqueObject<HFONT> font = MakeFont(-16);
+  TextCanvas whole(400, 30, font.get()), pieces(400, 30, font.get());
+  std::u16string line;
+  int x = 2;
+  for (const std::u16string& part : parts) {
+    line += part;
+    pieces.Draw(x, 2, part);
+    const int width = pieces.Extent(part).cx;
+    EXPECT_GT(width, 0);
+    x += width;
+  }
+  const SIZE size = whole.Extent(line);
+  EXPECT_EQ(size.cx, x - 2);
+  ASSERT_LT(size.cx, 390) << "the canvas is too small for the line";
+  TEXTMETRICW tm{};
+  GetTextMetricsW(whole.dc(), &tm);
+  EXPECT_EQ(size.cy, tm.tmHeight) << "the line keeps the face's own height";
+  whole.Draw(2, 2, line);
+  EXPECT_EQ(Picture(whole, 400, 30), Picture(pieces, 400, 30));
+}
+
+TEST(FontFallback, MixedLineIsTheSumOfItsParts) {
+  ExpectLineIsItsParts({u"Lat 47.6 ", u"\u0394\u03B5\u03BB\u03C6\u03BF\u03AF ",
+                        u"\u10D0\u10D1\u10D2", u"\u21B5\u21E7", MissingEverywhere(),
+                        u"caf\u00E9"});
+}
+
+TEST(FontFallback, MixedLineWithCjkIsTheSumOfItsParts) {
+  if (!SomeFontHas(U'\u6771') || !SomeFontHas(U'\u4EAC'))
+    GTEST_SKIP() << "no font on this machine has the CJK characters (fc-list :charset=6771)";
+  ExpectLineIsItsParts({u"Tokyo ", u"\u6771\u4EAC", u" \u03C0"});
+}
+
+// The fallback faces and the per-character lookups are shared too.
+TEST(FontFallback, TwoThreadsDrawTheSamePictureAsOne) {
+  ExpectTwoThreadsDrawAsOne(-21, u"\u21B5 \u21E7 \u10D0\u10D1 \u00E9 \uE000");
 }
 
 }  // namespace
