@@ -38,13 +38,11 @@ UniqueObject<HFONT> MakeFont(LONG height, LONG weight = FW_MEDIUM, bool underlin
 // A canvas with white-on-black transparent text in a given font.
 struct TextCanvas {
   MemoryCanvas canvas;
-  HGDIOBJ old_font;
-  TextCanvas(int w, int h, HFONT font) : canvas(w, h, kBlack) {
-    old_font = SelectObject(canvas.dc(), font);
+  pda::ScopedSelect font;
+  TextCanvas(int w, int h, HFONT f) : canvas(w, h, kBlack), font(canvas.dc(), f) {
     SetTextColor(canvas.dc(), kWhite);
     SetBkMode(canvas.dc(), TRANSPARENT);
   }
-  ~TextCanvas() { SelectObject(canvas.dc(), old_font); }
   HDC dc() const { return canvas.dc(); }
   SIZE Extent(std::u16string_view text) const {
     SIZE size{};
