@@ -281,6 +281,12 @@ NmeaParseResult ParseNmeaSentence(std::string_view line) {
   Fields f;
   if (!Split(line, f)) return result;
   const std::string_view address = f[0];
+  // Proprietary sentences ($P + maker + type: $PERDCRJ, $PUBX) are some receiver's own.
+  if (address.size() >= 2 && address[0] == 'P' &&
+      std::all_of(address.begin(), address.end(), [](char c) { return IsUpper(c) || (c >= '0' && c <= '9'); })) {
+    result.status = NmeaParseStatus::Unsupported;
+    return result;
+  }
   if (address.size() != 5 || !std::all_of(address.begin(), address.end(), IsUpper))
     return result;
   const std::string_view type = address.substr(2);

@@ -113,9 +113,14 @@ TEST_P(NmeaFixture, GivesTheRecordsOfItsCheckFile) {
 INSTANTIATE_TEST_SUITE_P(Logs, NmeaFixture,
                          ::testing::Values("no_fix_indoors.nmea", "fix_3d.nmea",
                                            "fix_2d_dgps_gnss.nmea", "gsv_over_12.nmea",
-                                           "bad_sentences.nmea"),
+                                           "bad_sentences.nmea",
+                                           // Real receivers (their source and licence beside).
+                                           "receivers/bu353_glonass.nmea",
+                                           "receivers/hab_gpspi.nmea",
+                                           "receivers/furuno_gt88.nmea"),
                          [](const auto& info) {
                            std::string name = info.param;
+                           name = name.substr(name.find('/') + 1);
                            name = name.substr(0, name.find('.'));
                            std::erase(name, '_');
                            return name;
