@@ -32,8 +32,9 @@ void SourceWatch::Connected() {
 
 void SourceWatch::Lost(const std::string& why) {
   lost_ = true;
-  if (!positionless_) PublishNoPosition();
+  // The status first: whoever wakes on the record finds the status that explains it.
   ReportSourceStatus(SourceState::NoSource, name_ + ": " + why);
+  if (!positionless_) PublishNoPosition();
 }
 
 std::chrono::milliseconds SourceWatch::Tick() {
@@ -41,13 +42,13 @@ std::chrono::milliseconds SourceWatch::Tick() {
   const auto quiet = Clock::now() - lastReading_;
   if (quiet < kSilence)
     return std::chrono::ceil<std::chrono::milliseconds>(kSilence - quiet);
-  if (!positionless_) PublishNoPosition();
   const long seconds = static_cast<long>(std::chrono::floor<std::chrono::seconds>(quiet).count());
   if (seconds != silentSeconds_) {
     silentSeconds_ = seconds;
     ReportSourceStatus(SourceState::NoSource,
                        name_ + ": no data for " + std::to_string(seconds) + " s");
   }
+  if (!positionless_) PublishNoPosition();
   // Wake at the next whole second of silence, to keep the count current.
   return std::chrono::ceil<std::chrono::milliseconds>(std::chrono::seconds(seconds + 1) - quiet);
 }
