@@ -4,17 +4,17 @@
 // the last close stops it. Every open has its own handle and its own pair of events.
 //
 // Sections: driver | sources | public calls | test hooks
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 #include "demo_track.h"
 #include "driver_state.h"
 #include "gps_config.h"
+#include "gps_status.h"
 #include "gpsd_source.h"
 #include "kernel/handle_table.h"
 #include "nmea_sources.h"
@@ -93,8 +93,8 @@ DWORD Driver::StartSource() {
     name = "gpsd " + gpsd->host + ":" + gpsd->port;
     source = MakeGpsdSource(*gpsd);
   } else if (std::holds_alternative<DemoConfig>(*config)) {
-    name = "Demo receiver (bundled track)";
-    source = MakeNmeaReplaySource(std::string(DemoTrack()), name);
+    name = "Demo receiver";
+    source = MakeNmeaReplaySource(DemoTrack(), name);
   } else {
     const std::string& path = std::get<NmeaConfig>(*config).path;
     struct stat info {};
@@ -103,12 +103,11 @@ DWORD Driver::StartSource() {
       name = "NMEA " + path;
       source = MakeNmeaSerialSource(path, &error);
     } else if (S_ISREG(info.st_mode)) {
-      std::ifstream file(path, std::ios::binary);
-      std::ostringstream text;
-      text << file.rdbuf();
-      if (!file) return ERROR_READ_FAULT;
+      // Read as a stream by the driver thread, as the replay goes.
+      UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+      if (!file) return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_READ_FAULT;
       name = "NMEA " + path;
-      source = MakeNmeaReplaySource(text.str(), name);
+      source = MakeNmeaFileSource(std::move(file), name);
     } else {
       return ERROR_DEV_NOT_EXIST;
     }
@@ -155,6 +154,7 @@ DWORD Driver::Close(HANDLE device) {
     std::u16string_view name(last.szGPSFriendlyName);
     DriverState::Instance().SetDeviceState(SERVICE_STATE_OFF, SERVICE_STATE_OFF,
                                            std::string(name.begin(), name.end()));
+    ResetSourceStatus("GPS off");
   }
   return ERROR_SUCCESS;
 }

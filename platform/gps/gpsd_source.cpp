@@ -1,46 +1,118 @@
-// Source: gpsd through libgps (see gpsd_source.h).
+// Source: gpsd (see gpsd_source.h).
 //
-// libgps 3.22 habits this relies on: gps_read does not clear `set`, so it is zeroed before every
-// read; gps_read returns -1 with errno 0 when gpsd closed the socket; libgps buffers several
-// reports per socket read, so after a poll wake-up the buffer is drained with gps_waiting(0).
+// Sections: lookup and connect | reports | source
 #include "gpsd_source.h"
 
 #include <gps.h>
+#include <netdb.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "gpsd_record.h"
+#include "source_watch.h"
 
 namespace pda::gps {
 namespace {
 
 using namespace std::chrono_literals;
 
-// One connection to gpsd, closed on destruction.
-class GpsdConnection {
- public:
-  static std::unique_ptr<GpsdConnection> Open(const GpsdConfig& config) {
-    auto c = std::unique_ptr<GpsdConnection>(new GpsdConnection);
-    if (gps_open(config.host.c_str(), config.port.c_str(), &c->data_) != 0) return nullptr;
-    c->open_ = true;
-    if (gps_stream(&c->data_, WATCH_ENABLE | WATCH_JSON, nullptr) != 0) return nullptr;
-    return c;
-  }
-  GpsdConnection(const GpsdConnection&) = delete;
-  GpsdConnection& operator=(const GpsdConnection&) = delete;
-  ~GpsdConnection() {
-    if (open_) gps_close(&data_);
-  }
-  gps_data_t& data() { return data_; }
-  int fd() const { return static_cast<int>(data_.gps_fd); }
+// ---- lookup and connect --------------------------------------------------------------------
 
- private:
-  GpsdConnection() = default;
-  gps_data_t data_{};
-  bool open_ = false;
+constexpr auto kLookupLimit = 10s;
+constexpr auto kConnectLimit = 5s;
+
+struct AddrInfoDeleter {
+  void operator()(addrinfo* a) const {
+    if (a) freeaddrinfo(a);
+  }
 };
+using AddrInfo = std::unique_ptr<addrinfo, AddrInfoDeleter>;
+
+// A name lookup on a helper thread. The driver waits for it together with its stop signal and
+// may leave it behind; whichever of the two ends last frees it.
+struct Lookup {
+  std::mutex mutex;
+  AddrInfo result;
+  UniqueFd done{::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)};
+};
+
+enum class Reach { Connected, Failed, Stopped };
+
+Reach Resolve(const GpsdConfig& config, const StopSignal& stop, AddrInfo* out) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+  addrinfo* found = nullptr;
+  // An address needs no lookup (the usual 127.0.0.1).
+  if (getaddrinfo(config.host.c_str(), config.port.c_str(), &hints, &found) == 0) {
+    out->reset(found);
+    return Reach::Connected;
+  }
+  auto lookup = std::make_shared<Lookup>();
+  if (!lookup->done) return Reach::Failed;
+  std::thread([lookup, host = config.host, port = config.port] {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    const int rc = getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
+    std::lock_guard lock(lookup->mutex);
+    if (rc == 0) lookup->result.reset(found);
+    const std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(lookup->done.get(), &one, sizeof one);
+  }).detach();
+  switch (stop.Wait(lookup->done.get(), std::chrono::duration_cast<std::chrono::milliseconds>(kLookupLimit))) {
+    case StopSignal::Wake::Stop:
+      return Reach::Stopped;
+    case StopSignal::Wake::Ready: {
+      std::lock_guard lock(lookup->mutex);
+      *out = std::move(lookup->result);
+      return *out ? Reach::Connected : Reach::Failed;
+    }
+    default:
+      return Reach::Failed;
+  }
+}
+
+// Connects to the first address that answers, without blocking past a stop.
+Reach Connect(const GpsdConfig& config, const StopSignal& stop, UniqueFd* out) {
+  AddrInfo addresses;
+  if (Reach r = Resolve(config, stop, &addresses); r != Reach::Connected) return r;
+  for (const addrinfo* a = addresses.get(); a; a = a->ai_next) {
+    UniqueFd fd(::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol));
+    if (!fd) continue;
+    if (::connect(fd.get(), a->ai_addr, a->ai_addrlen) != 0) {
+      if (errno != EINPROGRESS) continue;
+      const auto wake = stop.Wait(fd.get(), std::chrono::duration_cast<std::chrono::milliseconds>(kConnectLimit), true);
+      if (wake == StopSignal::Wake::Stop) return Reach::Stopped;
+      if (wake != StopSignal::Wake::Ready) continue;
+      int error = 0;
+      socklen_t size = sizeof error;
+      if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) continue;
+    }
+    static constexpr char kWatch[] = "?WATCH={\"enable\":true,\"json\":true};\n";
+    if (::send(fd.get(), kWatch, sizeof kWatch - 1, MSG_NOSIGNAL | MSG_DONTWAIT) !=
+        static_cast<ssize_t>(sizeof kWatch - 1))
+      continue;
+    *out = std::move(fd);
+    return Reach::Connected;
+  }
+  return Reach::Failed;
+}
+
+// ---- reports -------------------------------------------------------------------------------
+
+// gpsd's longest reports (SKY with many satellites) stay well under this.
+constexpr std::size_t kMaxReport = 64 * 1024;
 
 class GpsdSource final : public Source {
  public:
@@ -48,24 +120,25 @@ class GpsdSource final : public Source {
       : config_(std::move(config)), where_(config_.host + ":" + config_.port) {}
 
   void Run(DriverState& state, const StopSignal& stop) override {
+    SourceWatch watch(state, "gpsd at " + where_);
     auto backoff = kFirstRetry;
-    bool reported = false;  // "cannot reach" printed for this outage
     state.SetDeviceState(SERVICE_STATE_OFF, SERVICE_STATE_OFF, Name(""));
-    while (!stop.Raised()) {
-      std::unique_ptr<GpsdConnection> connection = GpsdConnection::Open(config_);
-      if (!connection) {
-        if (!reported) std::fprintf(stderr, "cannot reach gpsd at %s\n", where_.c_str());
-        reported = true;
-        if (stop.Sleep(backoff) == StopSignal::Wake::Stop) return;
-        backoff = std::min(backoff * 2, kLastRetry);
-        continue;
+    for (;;) {
+      UniqueFd fd;
+      const Reach reach = Connect(config_, stop, &fd);
+      if (reach == Reach::Stopped) return;
+      if (reach == Reach::Connected) {
+        bool heard = false;
+        if (!Serve(fd, state, stop, watch, &heard)) return;  // stopped
+        if (heard) backoff = kFirstRetry;
+        // gpsd went away: the service is off until it is back.
+        state.SetDeviceState(SERVICE_STATE_OFF, SERVICE_STATE_OFF, Name(devicePath_));
+        watch.Lost(heard ? "connection lost, retrying" : "not answering, retrying");
+      } else {
+        watch.Lost("not reachable, retrying");
       }
-      reported = false;
-      backoff = kFirstRetry;
-      if (!Serve(*connection, state, stop)) return;  // stopped
-      // gpsd went away: the service is off until it is back.
-      state.SetDeviceState(SERVICE_STATE_OFF, SERVICE_STATE_OFF, Name(devicePath_));
       if (stop.Sleep(backoff) == StopSignal::Wake::Stop) return;
+      backoff = std::min(backoff * 2, kLastRetry);
     }
   }
 
@@ -77,58 +150,91 @@ class GpsdSource final : public Source {
     return path.empty() ? "gpsd " + where_ : "gpsd " + where_ + " " + path;
   }
 
-  // Reads reports until gpsd goes away (true) or the stop is raised (false).
-  bool Serve(GpsdConnection& connection, DriverState& state, const StopSignal& stop) {
-    gps_data_t& g = connection.data();
+  // Reads reports until gpsd goes away (true) or the stop is raised (false). *heard: gpsd sent
+  // at least one report libgps understood.
+  bool Serve(const UniqueFd& fd, DriverState& state, const StopSignal& stop, SourceWatch& watch,
+             bool* heard) {
+    auto g = std::make_unique<gps_data_t>();
+    gps_clear_fix(&g->fix);
+    gps_clear_dop(&g->dop);
     bool skySeen = false;
     bool deviceOn = false;
-    state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, Name(devicePath_));
+    std::string line;
+    bool discarding = false;
+    char buffer[8192];
     for (;;) {
-      switch (stop.Wait(connection.fd(), -1ms)) {
-        case StopSignal::Wake::Stop:
-          return false;
-        case StopSignal::Wake::Error:
-        case StopSignal::Wake::Timeout:
-          return true;
-        case StopSignal::Wake::Ready:
-          break;
-      }
+      const StopSignal::Wake wake = stop.Wait(fd.get(), watch.Tick());
+      if (wake == StopSignal::Wake::Stop) return false;
+      if (wake == StopSignal::Wake::Timeout) continue;  // Tick() above notes the silence
+      if (wake == StopSignal::Wake::Error) return true;
+      const ssize_t n = ::recv(fd.get(), buffer, sizeof buffer, MSG_DONTWAIT);
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+      if (n <= 0) return true;  // closed by gpsd, or a socket error
       const Clock::time_point arrival = Clock::now();
-      do {
-        g.set = 0;
-        if (gps_read(&g, nullptr, 0) < 0) return true;  // closed by gpsd, or a socket error
-        bool deviceChanged = false;
-        if (g.set & DEVICELIST_SET) {
-          for (int i = 0; i < std::min(g.devices.ndevices, MAXUSERDEVS); ++i) {
-            if (g.devices.list[i].activated.tv_sec != 0) {
-              devicePath_ = g.devices.list[i].path;
-              deviceOn = true;
-              deviceChanged = true;
+      for (ssize_t i = 0; i < n; ++i) {
+        const char c = buffer[i];
+        if (c != '\n') {
+          if (line.size() < kMaxReport) {
+            line.push_back(c);
+          } else {
+            discarding = true;
+          }
+          continue;
+        }
+        if (!discarding && !line.empty()) {
+          if (!*heard) {
+            *heard = Report(line, *g, state, watch, arrival, skySeen, deviceOn);
+            if (*heard) {
+              state.SetDeviceState(SERVICE_STATE_ON,
+                                   deviceOn ? SERVICE_STATE_ON : SERVICE_STATE_OFF,
+                                   Name(devicePath_));
+              if (!deviceOn) watch.Connected();
             }
+          } else {
+            Report(line, *g, state, watch, arrival, skySeen, deviceOn);
           }
         }
-        if (g.set & DEVICE_SET) {
-          // A DEVICE report with "activated":0 means the receiver went away.
-          deviceOn = g.dev.activated.tv_sec != 0;
-          if (g.dev.path[0]) devicePath_ = g.dev.path;
+        line.clear();
+        discarding = false;
+      }
+    }
+  }
+
+  // One report; false when libgps did not understand it.
+  bool Report(std::string& text, gps_data_t& g, DriverState& state, SourceWatch& watch,
+              Clock::time_point arrival, bool& skySeen, bool& deviceOn) {
+    g.set = 0;
+    if (gps_unpack(text.data(), &g) != 0 || g.set == 0) return false;
+    bool deviceChanged = false;
+    if (g.set & DEVICELIST_SET) {
+      for (int i = 0; i < std::min(g.devices.ndevices, MAXUSERDEVS); ++i) {
+        if (g.devices.list[i].activated.tv_sec != 0) {
+          devicePath_ = g.devices.list[i].path;
+          deviceOn = true;
           deviceChanged = true;
         }
-        const bool tpv = (g.set & MODE_SET) != 0;
-        const bool sky = (g.set & SATELLITE_SET) != 0;
-        if (tpv || sky) {
-          skySeen = skySeen || sky;
-          // Data flowing is proof enough of an active device.
-          if (!deviceOn) deviceChanged = true;
-          deviceOn = true;
-          if (g.dev.path[0]) devicePath_ = g.dev.path;
-          state.NoteDataReceived();
-        }
-        if (deviceChanged)
-          state.SetDeviceState(SERVICE_STATE_ON, deviceOn ? SERVICE_STATE_ON : SERVICE_STATE_OFF,
-                               Name(devicePath_));
-        if (tpv || sky) state.PublishPosition(PositionFromGpsd(g, skySeen), arrival);
-      } while (gps_waiting(&g, 0));
+      }
     }
+    if (g.set & DEVICE_SET) {
+      // A DEVICE report with "activated":0 means the receiver went away.
+      deviceOn = g.dev.activated.tv_sec != 0;
+      if (g.dev.path[0]) devicePath_ = g.dev.path;
+      deviceChanged = true;
+    }
+    const bool tpv = (g.set & MODE_SET) != 0;
+    const bool sky = (g.set & SATELLITE_SET) != 0;
+    if (tpv || sky) {
+      skySeen = skySeen || sky;
+      // Data flowing is proof enough of an active device.
+      if (!deviceOn) deviceChanged = true;
+      deviceOn = true;
+      if (g.dev.path[0]) devicePath_ = g.dev.path;
+    }
+    if (deviceChanged)
+      state.SetDeviceState(SERVICE_STATE_ON, deviceOn ? SERVICE_STATE_ON : SERVICE_STATE_OFF,
+                           Name(devicePath_));
+    if (tpv || sky) watch.Reading(PositionFromGpsd(g, skySeen), arrival);
+    return true;
   }
 
   GpsdConfig config_;

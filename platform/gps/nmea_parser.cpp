@@ -102,6 +102,8 @@ Read<double> ReadCoordinate(std::string_view value, std::string_view hemisphere,
   const double minutes = *raw.value - degrees * 100.0;
   const double result = degrees + minutes / 60.0;
   if (minutes >= 60.0 || result > limit) return {false, {}};
+  // 0000.0000,S is 0.0, not -0.0 (a sign without a value would show as a hemisphere).
+  if (result == 0.0) return {true, 0.0};
   return {true, hemisphere[0] == negative ? -result : result};
 }
 
@@ -143,8 +145,9 @@ bool Split(std::string_view line, Fields& out) {
 // f[0] is the address ("GPRMC"); data fields start at f[1].
 
 std::optional<RmcSentence> ParseRmc(const Fields& f) {
-  // 11 fields (NMEA 2.0), 12 with the mode indicator (2.3), 13 with the navigation status (4.1).
-  if (f.count < 12 || f.count > 14) return std::nullopt;
+  // 11 fields (NMEA 2.0), 12 with the mode indicator (2.3), 13 with the navigation status (4.1);
+  // anything after those is not read.
+  if (f.count < 12) return std::nullopt;
   RmcSentence s;
   auto time = ReadTime(f[1]);
   auto lat = ReadCoordinate(f[3], f[4], 'N', 'S', 90.0);
@@ -178,7 +181,8 @@ std::optional<RmcSentence> ParseRmc(const Fields& f) {
 }
 
 std::optional<GgaSentence> ParseGga(const Fields& f) {
-  if (f.count != 15) return std::nullopt;
+  // 14 fields; some NMEA 4.x receivers add more at the end, which are not read.
+  if (f.count < 15) return std::nullopt;
   GgaSentence s;
   auto time = ReadTime(f[1]);
   auto lat = ReadCoordinate(f[2], f[3], 'N', 'S', 90.0);
@@ -203,8 +207,8 @@ std::optional<GgaSentence> ParseGga(const Fields& f) {
 }
 
 std::optional<GsaSentence> ParseGsa(const Fields& f) {
-  // 17 data fields; NMEA 4.1 adds the system id.
-  if (f.count != 18 && f.count != 19) return std::nullopt;
+  // 17 data fields; NMEA 4.1 adds the system id; anything after it is not read.
+  if (f.count < 18) return std::nullopt;
   GsaSentence s;
   if (f[1].size() > 1 || (!f[1].empty() && f[1] != "A" && f[1] != "M")) return std::nullopt;
   s.selection = f[1].empty() ? 0 : f[1][0];
@@ -221,6 +225,11 @@ std::optional<GsaSentence> ParseGsa(const Fields& f) {
   s.pdop = p.value;
   s.hdop = h.value;
   s.vdop = v.value;
+  if (f.count >= 19) {
+    auto system = ReadInt(f[18], 0, 99);
+    if (!system.ok) return std::nullopt;
+    s.systemId = system.value.value_or(0);
+  }
   return s;
 }
 
@@ -237,6 +246,11 @@ std::optional<GsvSentence> ParseGsv(const Fields& f) {
   if (!count.ok || !index.ok || !inView.ok || !count.value || !index.value || !inView.value ||
       *index.value > *count.value)
     return std::nullopt;
+  if (extra == 1) {
+    auto signal = ReadInt(f[f.count - 1], 0, 99);
+    if (!signal.ok) return std::nullopt;
+    s.signalId = signal.value.value_or(0);
+  }
   s.sentenceCount = *count.value;
   s.sentenceIndex = *index.value;
   s.inView = *inView.value;
@@ -267,6 +281,12 @@ NmeaParseResult ParseNmeaSentence(std::string_view line) {
   Fields f;
   if (!Split(line, f)) return result;
   const std::string_view address = f[0];
+  // Proprietary sentences ($P + maker + type: $PERDCRJ, $PUBX) are some receiver's own.
+  if (address.size() >= 2 && address[0] == 'P' &&
+      std::all_of(address.begin(), address.end(), [](char c) { return IsUpper(c) || (c >= '0' && c <= '9'); })) {
+    result.status = NmeaParseStatus::Unsupported;
+    return result;
+  }
   if (address.size() != 5 || !std::all_of(address.begin(), address.end(), IsUpper))
     return result;
   const std::string_view type = address.substr(2);
@@ -286,6 +306,7 @@ NmeaParseResult ParseNmeaSentence(std::string_view line) {
   if (parsed) {
     result.status = NmeaParseStatus::Parsed;
     result.sentence = *parsed;
+    std::copy(address.begin(), address.end(), result.address.begin());
   }
   return result;
 }
@@ -294,13 +315,19 @@ NmeaParseResult ParseNmeaSentence(std::string_view line) {
 
 namespace {
 
+constexpr NmeaTimeOfDay kDayMs = 24 * 3600 * 1000;
+
 std::optional<NmeaTimeOfDay> TimeOf(const NmeaSentence& s) {
   if (auto* r = std::get_if<RmcSentence>(&s)) return r->time;
   if (auto* g = std::get_if<GgaSentence>(&s)) return g->time;
   return std::nullopt;
 }
 
-constexpr double kMaxSatellites = GPS_MAX_SATELLITES;
+bool IsTimed(const NmeaSentence& s) {
+  return std::holds_alternative<RmcSentence>(s) || std::holds_alternative<GgaSentence>(s);
+}
+
+DWORD Capped(int n) { return static_cast<DWORD>(std::clamp(n, 0, int{GPS_MAX_SATELLITES})); }
 
 }  // namespace
 
@@ -319,26 +346,96 @@ std::optional<GPS_POSITION> NmeaAssembler::FeedLine(std::string_view line) {
     return std::nullopt;
   }
   if (parsed.status == NmeaParseStatus::Unsupported) return std::nullopt;
+  const NmeaSentence& sentence = parsed.sentence;
 
+  // The sky view lives across epochs: a GSV never opens or ends one. The end of a set may
+  // complete one, for receivers that send GSV last in every cycle.
+  if (const auto* gsv = std::get_if<GsvSentence>(&sentence)) {
+    if (!Apply(*gsv) || !open_) return std::nullopt;
+    Kind setEnd;
+    std::copy(parsed.address.begin(), parsed.address.end(), setEnd.address.begin());
+    setEnd.occurrence = -1;
+    last_ = setEnd;
+    if (end_ && *last_ == *end_) return Close();
+    return std::nullopt;
+  }
   std::optional<GPS_POSITION> finished;
-  if (EndsEpoch(parsed.sentence)) finished = Flush();
-  std::visit([this](const auto& s) { Apply(s); }, parsed.sentence);
-  empty_ = false;
-  if (auto t = TimeOf(parsed.sentence)) epochTime_ = t;
+  if (IsTimed(sentence)) {
+    const std::optional<NmeaTimeOfDay> t = TimeOf(sentence);
+    if (!t) return std::nullopt;  // an empty time: no epoch of its own, and it ends none
+    if (open_ && *t != time_) {
+      end_ = last_;  // what ended this epoch will end the next ones
+      finished = Close();
+    }
+    if (!open_) Open(*t);
+  } else if (!open_) {
+    return std::nullopt;  // a GSA between epochs
+  }
+
+  const std::string_view address(parsed.address.data(), parsed.address.size());
+  std::visit(
+      [&](const auto& s) {
+        using T = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<T, GgaSentence>) {
+          Apply(s, {address[0], address[1]});
+        } else if constexpr (!std::is_same_v<T, GsvSentence>) {
+          Apply(s);
+        }
+      },
+      sentence);
+  last_ = KindOf(address);
+  // Complete: the sentence that ended the last epoch. When that sentence also opened this
+  // epoch (a receiver that sends one timed sentence a cycle), the epoch closed above is the
+  // one before it, already superseded: the newer one is handed out.
+  if (end_ && *last_ == *end_) finished = Close();
   return finished;
 }
 
-bool NmeaAssembler::EndsEpoch(const NmeaSentence& s) const {
-  const std::optional<NmeaTimeOfDay> t = TimeOf(s);
-  return !empty_ && t && epochTime_ && *t != *epochTime_;
+NmeaAssembler::Kind NmeaAssembler::KindOf(std::string_view address) {
+  Kind k;
+  std::copy(address.begin(), address.end(), k.address.begin());
+  int i = 0;
+  while (i < seenCount_ && seen_[static_cast<std::size_t>(i)].first != k.address) ++i;
+  if (i == seenCount_) {
+    if (seenCount_ == static_cast<int>(seen_.size())) return k;  // occurrence 0: never an end
+    seen_[static_cast<std::size_t>(seenCount_++)] = {k.address, 0};
+  }
+  k.occurrence = ++seen_[static_cast<std::size_t>(i)].second;
+  return k;
 }
 
 std::optional<GPS_POSITION> NmeaAssembler::Flush() {
-  if (empty_) return std::nullopt;
+  if (!open_) return std::nullopt;
+  end_ = last_;
+  return Close();
+}
+
+void NmeaAssembler::Open(NmeaTimeOfDay time) {
+  open_ = true;
+  time_ = time;
+  date_.reset();
+  position_ = GPS_POSITION{};
+  noFix_ = false;
+  usedCount_ = 0;
+  gsaSeen_ = false;
+  ggaCombined_.reset();
+  ggaSum_ = 0;
+  ggaTalkerCount_ = 0;
+  seenCount_ = 0;
+  last_.reset();
+  // Sky sets completed before any epoch had a time belong to this one.
+  for (int i = 0; i < skyCount_; ++i)
+    if (sky_[static_cast<std::size_t>(i)].complete && !sky_[static_cast<std::size_t>(i)].stamp)
+      sky_[static_cast<std::size_t>(i)].stamp = time;
+}
+
+GPS_POSITION NmeaAssembler::Close() {
+  open_ = false;
+  lastTime_ = time_;
   GPS_POSITION out = position_;
   out.dwVersion = GPS_VERSION_1;
   out.dwSize = sizeof(GPS_POSITION);
-  if (epochTime_ && date_) {
+  if (date_) {
     std::tm tm{};
     tm.tm_year = date_->year - 1900;
     tm.tm_mon = date_->month - 1;
@@ -346,7 +443,7 @@ std::optional<GPS_POSITION> NmeaAssembler::Flush() {
     const std::time_t day = timegm(&tm);  // normalises and gives the day of the week
     std::tm norm{};
     gmtime_r(&day, &norm);
-    const NmeaTimeOfDay t = *epochTime_;
+    const NmeaTimeOfDay t = time_;
     out.stUTCTime = SYSTEMTIME{static_cast<WORD>(norm.tm_year + 1900),
                                static_cast<WORD>(norm.tm_mon + 1),
                                static_cast<WORD>(norm.tm_wday),
@@ -367,19 +464,78 @@ std::optional<GPS_POSITION> NmeaAssembler::Flush() {
     out.dblLatitude = 0.0;
     out.dblLongitude = 0.0;
   }
-  Reset();
+  // Satellites used: the GSA lists when they name any, else what GGA said.
+  if (usedCount_ > 0) {
+    out.dwSatelliteCount = Capped(usedCount_);
+    out.dwValidFields |= GPS_VALID_SATELLITE_COUNT;
+  } else if (ggaCombined_ || ggaTalkerCount_ > 0) {
+    out.dwSatelliteCount = Capped(ggaCombined_ ? *ggaCombined_ : ggaSum_);
+    out.dwValidFields |= GPS_VALID_SATELLITE_COUNT;
+  } else if (gsaSeen_) {
+    out.dwSatelliteCount = 0;
+    out.dwValidFields |= GPS_VALID_SATELLITE_COUNT;
+  }
+  if (gsaSeen_) {
+    for (int i = 0; i < std::min(usedCount_, int{GPS_MAX_SATELLITES}); ++i)
+      out.rgdwSatellitesUsedPRNs[static_cast<std::size_t>(i)] =
+          static_cast<DWORD>(used_[static_cast<std::size_t>(i)].prn);
+    out.dwValidFields |= GPS_VALID_SATELLITES_USED_PRNS;
+  }
+  FillSky(out);
   return out;
 }
 
-void NmeaAssembler::Reset() {
-  position_ = GPS_POSITION{};
-  empty_ = true;
-  epochTime_.reset();
-  date_.reset();
-  noFix_ = false;
-  countFromGga_ = false;
-  gsvTalkerCount_ = 0;
-  gsvInView_ = {};
+void NmeaAssembler::FillSky(GPS_POSITION& p) const {
+  // Per talker the largest in-view count of its signals (a satellite heard on L1 and L5 is one
+  // satellite); the talkers add up.
+  std::array<std::pair<std::array<char, 2>, int>, 8> talkers{};
+  int talkerCount = 0;
+  std::size_t slot = 0;
+  bool any = false;
+  for (int i = 0; i < skyCount_; ++i) {
+    const SkySet& set = sky_[static_cast<std::size_t>(i)];
+    if (!set.complete || !set.stamp) continue;
+    if ((time_ + kDayMs - *set.stamp) % kDayMs > kSkyHoldMs) continue;  // too old
+    any = true;
+    int t = 0;
+    while (t < talkerCount && talkers[static_cast<std::size_t>(t)].first != set.talker) ++t;
+    if (t == talkerCount) talkers[static_cast<std::size_t>(talkerCount++)] = {set.talker, 0};
+    auto& count = talkers[static_cast<std::size_t>(t)].second;
+    count = std::max(count, set.inView);
+    for (int s = 0; s < set.satelliteCount && slot < GPS_MAX_SATELLITES; ++s) {
+      const GsvSatellite& sat = set.satellites[static_cast<std::size_t>(s)];
+      // The same satellite on another signal of the same talker is listed once.
+      bool listed = false;
+      for (int j = 0; j < i && !listed; ++j) {
+        const SkySet& other = sky_[static_cast<std::size_t>(j)];
+        if (other.talker != set.talker || !other.complete || !other.stamp) continue;
+        if ((time_ + kDayMs - *other.stamp) % kDayMs > kSkyHoldMs) continue;
+        for (int k = 0; k < other.satelliteCount; ++k)
+          listed = listed || other.satellites[static_cast<std::size_t>(k)].prn == sat.prn;
+      }
+      if (listed) continue;
+      p.rgdwSatellitesInViewPRNs[slot] = static_cast<DWORD>(sat.prn);
+      p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_PRNS;
+      if (sat.elevation) {
+        p.rgdwSatellitesInViewElevation[slot] = static_cast<DWORD>(std::max(0, *sat.elevation));
+        p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_ELEVATION;
+      }
+      if (sat.azimuth) {
+        p.rgdwSatellitesInViewAzimuth[slot] = static_cast<DWORD>(*sat.azimuth);
+        p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_AZIMUTH;
+      }
+      if (sat.snr) {
+        p.rgdwSatellitesInViewSignalToNoiseRatio[slot] = static_cast<DWORD>(*sat.snr);
+        p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_SIGNAL_TO_NOISE_RATIO;
+      }
+      ++slot;
+    }
+  }
+  if (!any) return;
+  int total = 0;
+  for (int t = 0; t < talkerCount; ++t) total += talkers[static_cast<std::size_t>(t)].second;
+  p.dwSatellitesInView = Capped(total);
+  p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW;
 }
 
 void NmeaAssembler::Apply(const RmcSentence& s) {
@@ -410,12 +566,20 @@ void NmeaAssembler::Apply(const RmcSentence& s) {
     p.FixQuality = s.mode == 'D' ? GPS_FIX_QUALITY_DGPS : GPS_FIX_QUALITY_GPS;
 }
 
-void NmeaAssembler::Apply(const GgaSentence& s) {
+void NmeaAssembler::Apply(const GgaSentence& s, std::array<char, 2> talker) {
   GPS_POSITION& p = position_;
   if (s.satellitesUsed) {
-    p.dwSatelliteCount = static_cast<DWORD>(std::min<double>(*s.satellitesUsed, kMaxSatellites));
-    p.dwValidFields |= GPS_VALID_SATELLITE_COUNT;
-    countFromGga_ = true;
+    // One GGA per constellation in the same second: the counts add up; GN's is the total.
+    if (talker == std::array<char, 2>{'G', 'N'}) {
+      ggaCombined_ = *s.satellitesUsed;
+    } else {
+      int t = 0;
+      while (t < ggaTalkerCount_ && ggaTalkers_[static_cast<std::size_t>(t)] != talker) ++t;
+      if (t == ggaTalkerCount_ && ggaTalkerCount_ < static_cast<int>(ggaTalkers_.size())) {
+        ggaTalkers_[static_cast<std::size_t>(ggaTalkerCount_++)] = talker;
+        ggaSum_ += *s.satellitesUsed;
+      }
+    }
   }
   if (s.hdop) {
     p.flHorizontalDilutionOfPrecision = static_cast<float>(*s.hdop);
@@ -443,20 +607,21 @@ void NmeaAssembler::Apply(const GgaSentence& s) {
 
 void NmeaAssembler::Apply(const GsaSentence& s) {
   GPS_POSITION& p = position_;
+  gsaSeen_ = true;
   if (s.selection)
     p.SelectionType = s.selection == 'A' ? GPS_FIX_SELECTION_AUTO : GPS_FIX_SELECTION_MANUAL;
   if (s.fixType == 1) noFix_ = true;
   if (s.fixType == 2) p.FixType = GPS_FIX_2D;
   if (s.fixType == 3) p.FixType = GPS_FIX_3D;
-  // A multi-constellation receiver sends one GSA per system: the used PRNs add up.
-  std::size_t slot = 0;
-  while (slot < GPS_MAX_SATELLITES && p.rgdwSatellitesUsedPRNs[slot] != 0) ++slot;
-  for (int i = 0; i < s.prnCount && slot < GPS_MAX_SATELLITES; ++i)
-    p.rgdwSatellitesUsedPRNs[slot++] = static_cast<DWORD>(s.prns[static_cast<std::size_t>(i)]);
-  p.dwValidFields |= GPS_VALID_SATELLITES_USED_PRNS;
-  if (!countFromGga_) {  // GGA's count wins; without it, count the PRNs
-    p.dwSatelliteCount = static_cast<DWORD>(slot);
-    p.dwValidFields |= GPS_VALID_SATELLITE_COUNT;
+  // One GSA per constellation: the lists add up. Some receivers repeat a list; a PRN counts
+  // once per system (NMEA 4.1 numbers each system from 1).
+  for (int i = 0; i < s.prnCount; ++i) {
+    const int prn = s.prns[static_cast<std::size_t>(i)];
+    const auto begin = used_.begin(), end = used_.begin() + usedCount_;
+    if (std::any_of(begin, end, [&](const UsedPrn& u) { return u.system == s.systemId && u.prn == prn; }))
+      continue;
+    if (usedCount_ == static_cast<int>(used_.size())) break;
+    used_[static_cast<std::size_t>(usedCount_++)] = UsedPrn{s.systemId, prn};
   }
   if (s.pdop) {
     p.flPositionDilutionOfPrecision = static_cast<float>(*s.pdop);
@@ -472,40 +637,41 @@ void NmeaAssembler::Apply(const GsaSentence& s) {
   }
 }
 
-void NmeaAssembler::Apply(const GsvSentence& s) {
-  GPS_POSITION& p = position_;
-  // The in-view total is per talker (GP, GL, ...): sum the talkers of this epoch.
-  int t = 0;
-  while (t < gsvTalkerCount_ && gsvTalkers_[static_cast<std::size_t>(t)] != s.talker) ++t;
-  if (t == gsvTalkerCount_) {
-    if (gsvTalkerCount_ == static_cast<int>(gsvTalkers_.size())) return;
-    gsvTalkers_[static_cast<std::size_t>(gsvTalkerCount_++)] = s.talker;
+bool NmeaAssembler::Apply(const GsvSentence& s) {
+  int i = 0;
+  while (i < skyCount_ && (sky_[static_cast<std::size_t>(i)].talker != s.talker ||
+                           sky_[static_cast<std::size_t>(i)].signal != s.signalId))
+    ++i;
+  if (i == skyCount_) {
+    if (skyCount_ == static_cast<int>(sky_.size())) return false;
+    sky_[static_cast<std::size_t>(skyCount_++)] = SkySet{};
+    sky_[static_cast<std::size_t>(i)].talker = s.talker;
+    sky_[static_cast<std::size_t>(i)].signal = s.signalId;
   }
-  gsvInView_[static_cast<std::size_t>(t)] = s.inView;
-  int total = 0;
-  for (int i = 0; i < gsvTalkerCount_; ++i) total += gsvInView_[static_cast<std::size_t>(i)];
-
-  std::size_t slot = 0;
-  while (slot < GPS_MAX_SATELLITES && p.rgdwSatellitesInViewPRNs[slot] != 0) ++slot;
-  for (int i = 0; i < s.satelliteCount && slot < GPS_MAX_SATELLITES; ++i, ++slot) {
-    const GsvSatellite& sat = s.satellites[static_cast<std::size_t>(i)];
-    p.rgdwSatellitesInViewPRNs[slot] = static_cast<DWORD>(sat.prn);
-    p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_PRNS;
-    if (sat.elevation) {
-      p.rgdwSatellitesInViewElevation[slot] = static_cast<DWORD>(std::max(0, *sat.elevation));
-      p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_ELEVATION;
-    }
-    if (sat.azimuth) {
-      p.rgdwSatellitesInViewAzimuth[slot] = static_cast<DWORD>(*sat.azimuth);
-      p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_AZIMUTH;
-    }
-    if (sat.snr) {
-      p.rgdwSatellitesInViewSignalToNoiseRatio[slot] = static_cast<DWORD>(*sat.snr);
-      p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW_SIGNAL_TO_NOISE_RATIO;
-    }
+  SkySet& set = sky_[static_cast<std::size_t>(i)];
+  constexpr int kMaxSentences = static_cast<int>(std::tuple_size_v<decltype(set.collecting)>) / 4;
+  // A set is taken only whole and in order; a sentence out of turn starts over.
+  if (s.sentenceIndex == 1) {
+    set.nextIndex = 1;
+    set.collectingCount = 0;
+    set.collectingInView = s.inView;
   }
-  p.dwSatellitesInView = static_cast<DWORD>(std::min<double>(total, kMaxSatellites));
-  p.dwValidFields |= GPS_VALID_SATELLITES_IN_VIEW;
+  if (s.sentenceIndex != set.nextIndex || s.sentenceCount > kMaxSentences) {
+    set.nextIndex = 1;
+    return false;
+  }
+  for (int k = 0; k < s.satelliteCount; ++k)
+    set.collecting[static_cast<std::size_t>(set.collectingCount++)] =
+        s.satellites[static_cast<std::size_t>(k)];
+  ++set.nextIndex;
+  if (s.sentenceIndex < s.sentenceCount) return false;
+  set.satellites = set.collecting;
+  set.satelliteCount = set.collectingCount;
+  set.inView = set.collectingInView;
+  set.complete = true;
+  set.stamp = open_ ? std::optional(time_) : lastTime_;
+  set.nextIndex = 1;
+  return true;
 }
 
 }  // namespace pda::gps

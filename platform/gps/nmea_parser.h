@@ -57,6 +57,7 @@ struct GsaSentence {
   std::optional<double> pdop;
   std::optional<double> hdop;
   std::optional<double> vdop;
+  int systemId = 0;  // NMEA 4.1 system id; 0 when absent
 };
 
 struct GsvSatellite {
@@ -73,6 +74,7 @@ struct GsvSentence {
   int inView = 0;
   std::array<GsvSatellite, 4> satellites{};
   int satelliteCount = 0;
+  int signalId = 0;  // NMEA 4.1 signal id; 0 when absent
 };
 
 using NmeaSentence = std::variant<RmcSentence, GgaSentence, GsaSentence, GsvSentence>;
@@ -86,41 +88,103 @@ enum class NmeaParseStatus {
 struct NmeaParseResult {
   NmeaParseStatus status = NmeaParseStatus::Bad;
   NmeaSentence sentence;
+  std::array<char, 5> address{};  // "GPGGA"; set when parsed
 };
 
 // Parses one line (a trailing CR and/or LF is allowed). The line must be "$" + address + fields
-// + "*" + two hex digits of the XOR checksum.
+// + "*" + two hex digits of the XOR checksum. Fields past the ones read here (newer NMEA
+// versions add some at the end) are ignored.
 NmeaParseResult ParseNmeaSentence(std::string_view line);
 
-// Collects sentences into epochs. An epoch ends when an RMC or GGA carries a time other than
-// the epoch's, at a blank or comment ('#') line, or at Flush(). Fields are valid only when a
-// sentence of the epoch carried them; without a fix latitude and longitude are 0.0 and invalid.
+// Collects sentences into epochs, one GPS_POSITION each.
+//
+// An epoch is opened by an RMC or GGA with a time and holds the sentences up to the next time.
+// It is published as soon as it is complete: when the sentence that ended the previous epoch
+// (learned from the stream: the RMC, the second GNGSA, the end of the GLGSV set...) arrives
+// again, or else when a sentence of a new time arrives, at a blank or comment ('#') line, or at
+// Flush(). A receiver that sends GSV only every few cycles is relearnt once: its epochs then
+// end before the GSV, which goes to the kept sky view. Sentences
+// with an empty time field belong to no epoch and end none; GSA arriving while no epoch is open
+// is dropped (it belongs to an epoch already published, or to none).
+//
+// Satellites used: the distinct PRNs of the epoch's GSA sentences (all talkers), or, without
+// PRNs in any GSA, the GGA count (GN's, else the sum over talkers). Satellites in view: the last
+// complete GSV set of every talker, kept for 5 s of receiver time, so that receivers that send
+// GSV every few epochs keep steady counts. Counts are capped at 12, as the record's arrays.
+// Fields are valid only when a sentence carried them; without a fix latitude and longitude are
+// 0.0 and invalid.
 class NmeaAssembler {
  public:
-  // Feeds one line; returns the finished epoch when this line ended one.
+  // Feeds one line; returns the finished epoch when this line ended or completed one.
   std::optional<GPS_POSITION> FeedLine(std::string_view line);
-  // Ends the current epoch (end of input); nothing when it is empty.
+  // Ends the current epoch (end of input); nothing when none is open.
   std::optional<GPS_POSITION> Flush();
 
   unsigned BadSentences() const { return bad_; }
 
- private:
-  void Apply(const RmcSentence& s);
-  void Apply(const GgaSentence& s);
-  void Apply(const GsaSentence& s);
-  void Apply(const GsvSentence& s);
-  bool EndsEpoch(const NmeaSentence& s) const;
-  void Reset();
+  // How long a sky view is kept, in receiver time.
+  static constexpr NmeaTimeOfDay kSkyHoldMs = 5000;
 
-  GPS_POSITION position_{};
-  bool empty_ = true;
-  std::optional<NmeaTimeOfDay> epochTime_;
+ private:
+  // A sentence's place in the cycle: its address and how many of that address came before it
+  // in the epoch ("GNGSA", 2 is the second GNGSA); for GSV, -1: the end of a set.
+  struct Kind {
+    std::array<char, 5> address{};
+    int occurrence = 0;
+    bool operator==(const Kind&) const = default;
+  };
+  // One talker's (and signal's) satellites in view, as its last complete GSV set gave them.
+  struct SkySet {
+    std::array<char, 2> talker{};
+    int signal = 0;
+    int inView = 0;
+    std::array<GsvSatellite, 4 * 9> satellites{};  // 9 sentences of 4: more is refused
+    int satelliteCount = 0;
+    std::optional<NmeaTimeOfDay> stamp;  // receiver time it was complete at
+    // The set being collected.
+    int nextIndex = 1;
+    int collectingInView = 0;
+    std::array<GsvSatellite, 4 * 9> collecting{};
+    int collectingCount = 0;
+    bool complete = false;
+  };
+  struct UsedPrn {
+    int system;
+    int prn;
+  };
+
+  void Open(NmeaTimeOfDay time);
+  GPS_POSITION Close();
+  void Apply(const RmcSentence& s);
+  void Apply(const GgaSentence& s, std::array<char, 2> talker);
+  void Apply(const GsaSentence& s);
+  // True when the sentence completed its set.
+  bool Apply(const GsvSentence& s);
+  Kind KindOf(std::string_view address);
+  void FillSky(GPS_POSITION& p) const;
+
+  // The open epoch.
+  bool open_ = false;
+  NmeaTimeOfDay time_ = 0;
   std::optional<NmeaDate> date_;
-  bool noFix_ = false;      // some sentence of the epoch said "no fix"
-  bool countFromGga_ = false;
-  std::array<std::array<char, 2>, 4> gsvTalkers_{};
-  std::array<int, 4> gsvInView_{};
-  int gsvTalkerCount_ = 0;
+  GPS_POSITION position_{};
+  bool noFix_ = false;  // a sentence of the epoch said "no fix"
+  std::array<UsedPrn, 64> used_{};
+  int usedCount_ = 0;
+  bool gsaSeen_ = false;
+  std::optional<int> ggaCombined_;  // GN talker's count
+  int ggaSum_ = 0;                  // other talkers' counts, one each
+  std::array<std::array<char, 2>, 8> ggaTalkers_{};
+  int ggaTalkerCount_ = 0;
+  std::array<std::pair<std::array<char, 5>, int>, 16> seen_{};
+  int seenCount_ = 0;
+  std::optional<Kind> last_;  // the last sentence applied to the epoch
+
+  // Across epochs.
+  std::optional<Kind> end_;  // the sentence that completes an epoch, learned
+  std::optional<NmeaTimeOfDay> lastTime_;
+  std::array<SkySet, 8> sky_{};
+  int skyCount_ = 0;
   unsigned bad_ = 0;
 };
 

@@ -1,6 +1,6 @@
 // Source: an NMEA receiver on a serial (character) device, read as it comes (see nmea_sources.h).
-// When the device goes away (unplugged: read error or end of file) the device state goes off
-// and the device is reopened with back-off.
+// When the device goes away (unplugged: read error or end of file) or falls silent, a record
+// without a position is published; a device that went away is reopened with back-off.
 #include <fcntl.h>
 #include <termios.h>
 
@@ -8,16 +8,15 @@
 #include <cerrno>
 #include <string>
 
+#include "nmea_lines.h"
 #include "nmea_parser.h"
 #include "nmea_sources.h"
+#include "source_watch.h"
 
 namespace pda::gps {
 namespace {
 
 using namespace std::chrono_literals;
-
-// NMEA sentences are at most 82 characters; anything much longer without a line end is noise.
-constexpr std::size_t kMaxLine = 512;
 
 UniqueFd OpenDevice(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
@@ -37,17 +36,19 @@ UniqueFd OpenDevice(const std::string& path) {
 
 class NmeaSerialSource final : public Source {
  public:
-  NmeaSerialSource(std::string path, UniqueFd fd) : path_(std::move(path)), fd_(std::move(fd)) {}
+  NmeaSerialSource(std::string path, UniqueFd fd)
+      : path_(std::move(path)), name_("NMEA " + path_), fd_(std::move(fd)) {}
 
   void Run(DriverState& state, const StopSignal& stop) override {
-    const std::string name = "NMEA " + path_;
+    SourceWatch watch(state, name_);
     auto backoff = 100ms;
     for (;;) {
       if (fd_) {
-        state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, name);
-        if (!Read(state, stop, name)) return;
+        state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, name_);
+        if (!Read(state, stop, watch)) return;
         fd_.reset();
-        state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, name);
+        state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_OFF, name_);
+        watch.Lost("device gone, retrying");
       }
       if (stop.Sleep(backoff) == StopSignal::Wake::Stop) return;
       backoff = std::min(backoff * 2, std::chrono::milliseconds(5000));
@@ -58,52 +59,40 @@ class NmeaSerialSource final : public Source {
 
  private:
   // Reads until the device fails (true) or the stop is raised (false).
-  bool Read(DriverState& state, const StopSignal& stop, const std::string& name) {
+  bool Read(DriverState& state, const StopSignal& stop, SourceWatch& watch) {
     NmeaAssembler assembler;
-    std::string line;
-    bool discarding = false;
+    NmeaLineSplitter lines;
     unsigned counted = 0;
     char buffer[1024];
     for (;;) {
-      const StopSignal::Wake wake = stop.Wait(fd_.get(), -1ms);
+      const StopSignal::Wake wake = stop.Wait(fd_.get(), watch.Tick());
       if (wake == StopSignal::Wake::Stop) return false;
+      if (wake == StopSignal::Wake::Timeout) continue;  // Tick() above notes the silence
       if (wake != StopSignal::Wake::Ready) return true;
       const ssize_t n = ::read(fd_.get(), buffer, sizeof buffer);
       if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
       if (n <= 0) return true;
       const Clock::time_point arrival = Clock::now();
       state.NoteDataReceived();
-      state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_ON, name);
+      state.SetDeviceState(SERVICE_STATE_ON, SERVICE_STATE_ON, name_);
       // Bad sentences are counted before the epoch they were part of is published.
       auto countBad = [&] {
         state.CountBadSentences(assembler.BadSentences() - counted);
         counted = assembler.BadSentences();
       };
-      for (ssize_t i = 0; i < n; ++i) {
-        const char c = buffer[i];
-        if (c != '\n') {
-          if (line.size() < kMaxLine) {
-            line.push_back(c);
-          } else if (!discarding) {
-            discarding = true;
-            state.CountBadSentences(1);
-          }
-          continue;
-        }
-        if (!discarding) {
-          if (auto epoch = assembler.FeedLine(line)) {
-            countBad();
-            state.PublishPosition(*epoch, arrival);
-          }
-        }
-        line.clear();
-        discarding = false;
-      }
+      state.CountBadSentences(
+          lines.Feed(std::string_view(buffer, static_cast<std::size_t>(n)), [&](std::string_view line) {
+            if (auto epoch = assembler.FeedLine(line)) {
+              countBad();
+              watch.Reading(*epoch, arrival);
+            }
+          }));
       countBad();
     }
   }
 
   std::string path_;
+  std::string name_;
   UniqueFd fd_;
 };
 

@@ -23,8 +23,9 @@ bool StopSignal::Raised() const {
   return ::poll(&p, 1, 0) > 0;
 }
 
-StopSignal::Wake StopSignal::Wait(int fd, std::chrono::milliseconds timeout) const {
-  pollfd p[2] = {{fd_.get(), POLLIN, 0}, {fd, POLLIN, 0}};
+StopSignal::Wake StopSignal::Wait(int fd, std::chrono::milliseconds timeout,
+                                  bool writable) const {
+  pollfd p[2] = {{fd_.get(), POLLIN, 0}, {fd, static_cast<short>(writable ? POLLOUT : POLLIN), 0}};
   const nfds_t n = fd >= 0 ? 2 : 1;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {

@@ -20,9 +20,9 @@ class StopSignal {
 
   // What ended a wait.
   enum class Wake { Stop, Ready, Timeout, Error };
-  // Blocks until fd is readable, the stop is raised, or the time-out passes (negative: none).
-  // fd < 0 waits on the stop alone (a stop-aware sleep).
-  Wake Wait(int fd, std::chrono::milliseconds timeout) const;
+  // Blocks until fd is readable (or, with writable, writable), the stop is raised, or the
+  // time-out passes (negative: none). fd < 0 waits on the stop alone (a stop-aware sleep).
+  Wake Wait(int fd, std::chrono::milliseconds timeout, bool writable = false) const;
   Wake Sleep(std::chrono::milliseconds duration) const { return Wait(-1, duration); }
 
  private:

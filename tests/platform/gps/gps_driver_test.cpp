@@ -310,6 +310,22 @@ TEST(NmeaSerialSource, ReadsWhatComesAndReportsTheDeviceGone) {
   ASSERT_EQ(GPSGetDeviceState(&d), ERROR_SUCCESS);
   EXPECT_EQ(d.dwDeviceState, SERVICE_STATE_ON);
 
+  // The receiver falls silent: a record without a position comes after 3 s.
+  while (position.Wait(0)) {
+  }
+  ASSERT_TRUE(position.Wait(4500));
+  ASSERT_EQ(GPSGetPosition(gps.get(), &p, 3000, 0), ERROR_SUCCESS);
+  EXPECT_EQ(p.dblLatitude, 0.0);
+  EXPECT_FALSE(p.dwValidFields & GPS_VALID_LATITUDE);
+  // It speaks again (CR-only line ends): the position is back without reopening.
+  const std::string again =
+      "$GPRMC,204106.00,A,4736.3725700,N,12219.9242480,W,0.0,0.0,090125,15.4,E,A*13\r"
+          "$GPGGA,204106.00,4736.3725700,N,12219.9242480,W,1,08,0.9,56.0,M,-17.0,M,,*6C\r\r";
+  ASSERT_EQ(::write(master, again.data(), again.size()), static_cast<ssize_t>(again.size()));
+  ASSERT_TRUE(position.Wait(5000));
+  ASSERT_EQ(GPSGetPosition(gps.get(), &p, 3000, 0), ERROR_SUCCESS);
+  EXPECT_NEAR(p.dblLatitude, 47.6062095, 1e-7);
+
   while (state.Wait(0)) {
   }
   ::close(master);  // unplugged

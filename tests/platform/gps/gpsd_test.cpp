@@ -5,9 +5,16 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <atomic>
+#include <algorithm>
+#include <vector>
 
 #include "gps_test_util.h"
+#include "gps_status.h"
 #include "gpsd_record.h"
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include "gpsfake.h"
 #include "pda/testing/gps.h"
 
@@ -207,8 +214,13 @@ TEST_F(GpsdEndToEnd, PositionsArriveGpsdLossIsReportedAndPositionsResume) {
   const std::string name = FriendlyName(d);
   EXPECT_EQ(name.rfind("gpsd 127.0.0.1:" + std::to_string(port_) + " /dev/", 0), 0u) << name;
 
-  // gpsd dies: the service goes off and the device-state event says so.
+  // gpsd dies: a record without a position comes at once (well within 4 s), and the service
+  // goes off.
   ASSERT_TRUE(fake->KillGpsd());
+  ASSERT_TRUE(WaitForPosition(position, gps.get(), [](const GPS_POSITION& x) {
+    return x.dblLatitude == 0.0 && x.dblLongitude == 0.0 && !(x.dwValidFields & GPS_VALID_LATITUDE);
+  }, &p, std::chrono::seconds(4)));
+  EXPECT_EQ(pda::gps::CurrentSourceStatus().state, pda::gps::SourceState::NoSource);
   ASSERT_TRUE(WaitForDevice(state, [](const GPS_DEVICE& x) {
     return x.dwServiceState == SERVICE_STATE_OFF && x.dwDeviceState == SERVICE_STATE_OFF;
   }, &d));
@@ -243,9 +255,89 @@ TEST_F(GpsdEndToEnd, UnreachableGpsdIsReportedOncePerOutageAndCloseStillReturns)
     EXPECT_EQ(gps.Close(), ERROR_SUCCESS);
   }
   const std::string printed = ::testing::internal::GetCapturedStderr();
-  const std::string line = "cannot reach gpsd at 127.0.0.1:" + std::to_string(port_) + "\n";
+  const std::string line = "GPS no source: gpsd at 127.0.0.1:" + std::to_string(port_) +
+                           ": not reachable, retrying\n";
   EXPECT_EQ(printed, line);
   EXPECT_EQ(DriverThreadCount(), 0u);
+}
+
+// A listening socket on loopback that never accepts: once its backlog is full, connects hang.
+// With `reset`, it accepts and drops every connection at once instead.
+class BadPeer {
+ public:
+  explicit BadPeer(bool reset) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&a), size);
+    ::listen(fd_, 0);
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &size);
+    port_ = ntohs(a.sin_port);
+    if (!reset) {
+      // Fill the backlog so that the next SYN is dropped.
+      for (int i = 0; i < 4; ++i) {
+        int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(c, reinterpret_cast<sockaddr*>(&a), size);
+        fillers_.push_back(c);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } else {
+      resetter_ = std::thread([this] {
+        for (;;) {
+          const int c = ::accept(fd_, nullptr, nullptr);
+          if (c < 0) return;
+          ++accepted_;
+          linger l{1, 0};  // close with a reset
+          ::setsockopt(c, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+          ::close(c);
+        }
+      });
+    }
+  }
+  ~BadPeer() {
+    ::shutdown(fd_, SHUT_RDWR);
+    if (resetter_.joinable()) resetter_.join();
+    ::close(fd_);
+    for (int c : fillers_) ::close(c);
+  }
+  int port() const { return port_; }
+  int accepted() const { return accepted_.load(); }
+
+ private:
+  int fd_;
+  int port_ = 0;
+  std::vector<int> fillers_;
+  std::thread resetter_;
+  std::atomic<int> accepted_{0};
+};
+
+TEST(GpsdNetwork, CloseReturnsWhateverTheNetworkDoesAndAnOutageIsOneLine) {
+  for (const bool reset : {false, true}) {
+    BadPeer peer(reset);
+    ScopedPdaGps env("gpsd://127.0.0.1:" + std::to_string(peer.port()));
+    ::testing::internal::CaptureStderr();
+    ScopedGps gps(nullptr, nullptr);
+    ASSERT_TRUE(gps.get());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(gps.Close(), ERROR_SUCCESS);
+    const auto closeMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start).count();
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    // A hang check, not a timing goal: a blocking connect would hold the close for minutes.
+    EXPECT_LT(closeMs, 2000) << (reset ? "reset peer" : "full backlog");
+    std::printf("close with %s took %lld ms\n", reset ? "a resetting peer" : "a full backlog",
+                static_cast<long long>(closeMs));
+    // The resetting peer is one outage of many attempts: one line. The full backlog is still
+    // the first connect (given 5 s): nothing yet.
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), reset ? 1 : 0) << printed;
+    if (reset) {
+      // 100, 200, 400, 800 ms of back-off in 1.5 s: the back-off was not reset by the connects.
+      EXPECT_GE(peer.accepted(), 2);
+      EXPECT_LE(peer.accepted(), 6);
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -113,9 +114,14 @@ TEST_P(NmeaFixture, GivesTheRecordsOfItsCheckFile) {
 INSTANTIATE_TEST_SUITE_P(Logs, NmeaFixture,
                          ::testing::Values("no_fix_indoors.nmea", "fix_3d.nmea",
                                            "fix_2d_dgps_gnss.nmea", "gsv_over_12.nmea",
-                                           "bad_sentences.nmea"),
+                                           "bad_sentences.nmea",
+                                           // Real receivers (their source and licence beside).
+                                           "receivers/bu353_glonass.nmea",
+                                           "receivers/hab_gpspi.nmea",
+                                           "receivers/furuno_gt88.nmea"),
                          [](const auto& info) {
                            std::string name = info.param;
+                           name = name.substr(name.find('/') + 1);
                            name = name.substr(0, name.find('.'));
                            std::erase(name, '_');
                            return name;
@@ -215,6 +221,120 @@ TEST(NmeaAssembler, AnyNoFixSentenceClearsThePosition) {
   EXPECT_FALSE(epoch->dwValidFields & (GPS_VALID_LATITUDE | GPS_VALID_LONGITUDE));
   EXPECT_EQ(epoch->dblLatitude, 0.0);
   EXPECT_EQ(epoch->dblLongitude, 0.0);
+}
+
+}  // namespace
+}  // namespace pda::gps
+
+// ---- epochs and counts: the rules that need a name of their own -----------------------------
+
+namespace pda::gps {
+namespace {
+
+std::vector<GPS_POSITION> Feed(const std::vector<std::string>& lines, std::vector<std::size_t>* at = nullptr) {
+  NmeaAssembler assembler;
+  std::vector<GPS_POSITION> out;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (auto e = assembler.FeedLine(lines[i])) {
+      out.push_back(*e);
+      if (at) at->push_back(i);
+    }
+  }
+  if (auto e = assembler.Flush()) {
+    out.push_back(*e);
+    if (at) at->push_back(lines.size());
+  }
+  return out;
+}
+
+// Used satellites: the GSA lists of all talkers, a PRN repeated across them counted once, and
+// GGA's count only when no GSA lists any.
+TEST(NmeaAssembler, UsedSatellitesComeFromAllGsaListsWithoutRepeats) {
+  const std::string rmc = Framed("GNRMC,100000.00,A,1000.0000,S,02000.0000,W,0.0,0.0,090125,,,A");
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+    DWORD used;
+  };
+  const Case cases[] = {
+      {"one GGA per constellation, GSA lists 11",
+       {rmc, Framed("GPGGA,100000.00,1000.0000,S,02000.0000,W,1,09,0.9,5.0,M,1.0,M,,"),
+        Framed("GLGGA,100000.00,1000.0000,S,02000.0000,W,1,02,0.9,5.0,M,1.0,M,,"),
+        Framed("GNGSA,A,3,01,02,03,04,05,06,07,08,09,,,,1.0,0.9,1.0"),
+        Framed("GNGSA,A,3,65,66,,,,,,,,,,,1.0,0.9,1.0")},
+       11},
+      {"GGA says 00, GSA lists 3",
+       {rmc, Framed("GNGGA,100000.00,1000.0000,S,02000.0000,W,1,00,0.9,5.0,M,1.0,M,,"),
+        Framed("GNGSA,A,3,01,02,03,,,,,,,,,,1.0,0.9,1.0")},
+       3},
+      {"the same PRNs in two GSA",
+       {rmc, Framed("GPGSA,A,3,01,02,03,04,05,,,,,,,,1.0,0.9,1.0"),
+        Framed("GPGSA,A,3,01,02,03,04,05,,,,,,,,1.0,0.9,1.0")},
+       5},
+      {"no GSA: the GGAs of two talkers add up",
+       {rmc, Framed("GPGGA,100000.00,1000.0000,S,02000.0000,W,1,09,0.9,5.0,M,1.0,M,,"),
+        Framed("GLGGA,100000.00,1000.0000,S,02000.0000,W,1,02,0.9,5.0,M,1.0,M,,")},
+       11},
+  };
+  for (const Case& c : cases) {
+    const auto epochs = Feed(c.lines);
+    ASSERT_EQ(epochs.size(), 1u) << c.name;
+    EXPECT_EQ(epochs[0].dwSatelliteCount, c.used) << c.name;
+    EXPECT_EQ(epochs[0].dblLatitude, -10.0) << c.name << ": southern hemisphere";
+    EXPECT_EQ(epochs[0].dblLongitude, -20.0) << c.name << ": western hemisphere";
+  }
+}
+
+// A cold start: RMC "V" and GGA with empty time fields belong to no epoch, so the first real fix
+// keeps its position; a 16-field GGA is read like a 15-field one.
+TEST(NmeaAssembler, EmptyTimeSentencesBelongToNoEpoch) {
+  const std::vector<std::string> lines = {
+      Framed("GNRMC,,V,,,,,,,,,,N"),
+      Framed("GNGGA,,,,,,0,00,99.99,,,,,,"),
+      Framed("GNGSA,A,1,,,,,,,,,,,,,99.99,99.99,99.99"),
+      Framed("GNRMC,,V,,,,,,,,,,N"),
+      Framed("GNRMC,100001.00,A,1000.0000,N,02000.0000,E,0.0,0.0,090125,,,A"),
+      Framed("GNGGA,100001.00,1000.0000,N,02000.0000,E,1,03,1.5,12.0,M,3.0,M,,,1"),
+      Framed("GNGSA,A,3,01,02,03,,,,,,,,,,2.0,1.5,1.0"),
+  };
+  const auto epochs = Feed(lines);
+  ASSERT_EQ(epochs.size(), 1u);
+  const GPS_POSITION& p = epochs[0];
+  EXPECT_TRUE(p.dwValidFields & GPS_VALID_LATITUDE);
+  EXPECT_EQ(p.dblLatitude, 10.0);
+  EXPECT_EQ(p.FixType, GPS_FIX_3D);
+  EXPECT_EQ(p.dwSatelliteCount, 3u);
+  EXPECT_EQ(p.flAltitudeWRTSeaLevel, 12.0f) << "the 16-field GGA is read";
+  EXPECT_EQ(p.flHorizontalDilutionOfPrecision, 1.5f);
+}
+
+// Timing: once the cycle is known, an epoch comes out with its last sentence, before the next
+// epoch's first; GSV sent every third epoch keeps the in-view count steady; 0000.0000,S is 0.0.
+TEST(NmeaAssembler, EpochsComeOutWhenCompleteWithASteadySkyView) {
+  std::vector<std::string> lines;
+  for (int s = 0; s < 9; ++s) {
+    char t[16];
+    std::snprintf(t, sizeof t, "1000%02d.00", s);
+    lines.push_back(Framed(std::string("GPGGA,") + t + ",4000.0000,N,00000.0000,W,1,04,1.0,5.0,M,1.0,M,,"));
+    lines.push_back(Framed("GPGSA,A,3,01,02,03,04,,,,,,,,,2.0,1.0,1.0"));
+    lines.push_back(Framed(std::string("GPRMC,") + t + ",A,4000.0000,N,00000.0000,W,0.0,0.0,090125,,,A"));
+    if (s % 3 == 0) {
+      lines.push_back(Framed("GPGSV,2,1,06,01,10,010,20,02,20,020,21,03,30,030,22,04,40,040,23"));
+      lines.push_back(Framed("GPGSV,2,2,06,05,50,050,24,06,60,060,25"));
+    }
+  }
+  std::vector<std::size_t> at;
+  const auto epochs = Feed(lines, &at);
+  ASSERT_EQ(epochs.size(), 9u);
+  // The first epoch ends with a GSV set, the second without: from the third on, the cycle is
+  // known and each epoch comes out at its own RMC, before the next epoch's GGA.
+  for (std::size_t i = 2; i < epochs.size(); ++i) {
+    EXPECT_EQ(lines[at[i]].substr(0, 6), "$GPRMC") << "epoch " << i;
+    EXPECT_EQ(epochs[i].stUTCTime.wSecond, i) << "epoch " << i;
+  }
+  for (std::size_t i = 1; i < epochs.size(); ++i)
+    EXPECT_EQ(epochs[i].dwSatellitesInView, 6u) << "epoch " << i << " between GSVs";
+  EXPECT_FALSE(std::signbit(epochs[4].dblLongitude)) << "0000.0000,W is +0.0";
 }
 
 }  // namespace
