@@ -9,6 +9,8 @@ packages=(
   # platform libraries
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libpixman-1-dev libpng-dev libgps-dev
+  # messaging: RFC 5322 e-mail for the outbox
+  libgmime-3.0-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3 python3-gps
   xvfb xauth xdotool xclip

@@ -3,3 +3,4 @@
 
 HWND g_hWndMain = nullptr;
 HINSTANCE g_hInstance = nullptr;
+AccountList g_AccountList;

@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "screen/main_screen.h"
 #include "screen/touch_buttons.h"
+#include "settings/settings_record.h"
 #include "shell/globals.h"
 #include "shell/shell_services.h"
 #include "shell/text_pane.h"
@@ -33,7 +34,12 @@ LRESULT OnCreate(HWND hwnd, UINT, WPARAM, LPARAM lParam) {
   const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
   TextPaneCreate(&g_TextPane, hwnd, g_hInstance, create);
   std::memset(g_Pressed, 0, sizeof g_Pressed);
-  // The account list is filled here once messaging accounts can be listed.
+  std::memset(g_AccountList.names, 0, sizeof g_AccountList.names);
+  g_AccountList.count = ListMailAccounts(g_AccountList.names);
+  // Before the settings file is read, so that a stored account wins.
+  if (g_AccountList.count != 0)
+    StringCchPrintfW(g_Settings.DefaultEmailAccount, SETTINGS_EMAIL_ACCOUNT_CHARS, u"%s",
+                     g_AccountList.names[0]);
   SetTimer(hwnd, kKeepAwakeTimer, kKeepAwakeMs, OnKeepAwake);
   return 0;
 }

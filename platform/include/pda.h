@@ -5,6 +5,7 @@
 #include "pda/kernel.h"
 #include "pda/storage.h"
 #include "pda/gps.h"
+#include "pda/messaging.h"
 #include "pda/gdi.h"
 #include "pda/resources.h"
 #include "pda/clipboard.h"

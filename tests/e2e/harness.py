@@ -478,7 +478,7 @@ def check_settings(root, saved_after, saved_before):
     text = [l.decode(errors="replace") for l in lines]
     check(len(text) == 8, f"the settings file has {len(text)} lines, not 8: {text}")
     expected = ["[Zazorudu]", None, "Version=1.00.0785 (01.2009)", "[EMAIL]",
-                "wszDefaultEmailAddr=", "DefaultEmailAccount=", "[SMS]", "DefaultSMSphoneNumber="]
+                "wszDefaultEmailAddr=", "DefaultEmailAccount=E-mail", "[SMS]", "DefaultSMSphoneNumber="]
     for number, (want, got) in enumerate(zip(expected, text), 1):
         if want is not None:
             check(got == want, f"settings line {number} is {got!r}, expected {want!r}; file: {text}")

@@ -142,7 +142,8 @@ TEST_F(AppTest, CtrlQEndsWithCodeZeroAndWritesTheSettingsFileBesideTheProgram) {
             "Version=1.00.0785 (01.2009)\r\n"
             "[EMAIL]\r\n"
             "wszDefaultEmailAddr=\r\n"
-            "DefaultEmailAccount=\r\n"
+            // The first of the default message stores, preset when the Main window was made.
+            "DefaultEmailAccount=E-mail\r\n"
             "[SMS]\r\n"
             "DefaultSMSphoneNumber=\r\n");
 }

@@ -1,0 +1,48 @@
+// The sending half of the compose form: the message the user sends, taken from the
+// compose-fields record, and the two ways it leaves (PDA_COMPOSE): into the device's \Outbox
+// folder, or handed to the desktop's mail and SMS programs.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "pda/messaging.h"
+
+namespace pda::messaging {
+
+struct ComposedMessage {
+  enum class Kind { Email, Sms };
+  Kind kind = Kind::Email;
+  std::u16string to;       // recipients, ";" between them
+  std::u16string subject;  // e-mail only
+  std::u16string body;
+  std::u16string account;
+};
+
+// The message a compose-fields record describes: e-mail, or SMS for the class "IPM.SMStext".
+// Null fields are empty. nullopt for a null record or a size mark other than the published 44.
+std::optional<ComposedMessage> ComposedMessageFromFields(const MAILCOMPOSEFIELDS* fields);
+
+// Sends as PDA_COMPOSE says. S_OK once the message is in the outbox or with the desktop's
+// program; otherwise a failing result for the form to report (a bad PDA_COMPOSE is E_INVALIDARG).
+HRESULT SendComposedMessage(const ComposedMessage& message);
+
+// ---- the outbox ----------------------------------------------------------------------------
+// Writes the message whole under a temporary name in \Outbox and then gives it its final name,
+// which never replaces another message: "<UTC time>-NN.eml" or ".sms", NN counting up from 00
+// while a name is taken. The device path given is put in *finalPath.
+HRESULT WriteToOutbox(const ComposedMessage& message, std::u16string* finalPath = nullptr);
+// The bytes of the outbox file: RFC 5322 for e-mail (UTF-8 body, quoted-printable), a "To:" line,
+// an empty line and the body for SMS. Empty for a recipient list that cannot be read.
+std::string OutboxFileBytes(const ComposedMessage& message, const SYSTEMTIME& utc);
+
+// ---- the desktop ---------------------------------------------------------------------------
+// E-mail: xdg-email --utf8 --subject S --body B [recipients...]; SMS: xdg-open with an "sms:"
+// address (RFC 5724). Run without a shell; waits for the helper's answer. A helper that is not
+// on PATH gives HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), one that fails E_FAIL, a recipient
+// that would read as an option E_INVALIDARG.
+HRESULT HandToDesktop(const ComposedMessage& message);
+// "sms:+15551234?body=..." with the body percent-encoded as UTF-8.
+std::string SmsUri(const std::u16string& to, const std::u16string& body);
+
+}  // namespace pda::messaging
