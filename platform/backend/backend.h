@@ -1,8 +1,8 @@
 // The screen back ends: what shows the device's screen and delivers the stylus and keys. Stands
 // in for the device's display driver and touch panel.
 //
-// A back end knows only the screen surface (user/screen_surface.h) and input events (routed by
-// input_router.h). They are listed in one registry {name, init, term}; PDA_DISPLAY picks one
+// A back end knows only the screen surface (user/screen_surface.h: one record of host hooks) and
+// input events (routed by user/input_router.h). They are listed in one registry {name, init, term}; PDA_DISPLAY picks one
 // (sdl by default, headless for tests and screenshots), PDA_ZOOM scales the SDL window.
 #pragma once
 
@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "pda/types.h"
 
 namespace pda::backend {
 
@@ -35,11 +37,22 @@ struct Selection {
 // naming the variable and its accepted forms in *error.
 std::optional<Selection> Select(const char* display, const char* zoom, std::string* error);
 
-// Starts the back end the environment names; false after printing one line on standard error.
-bool StartFromEnvironment();
 // Starts a named back end; false after printing one line on standard error.
 bool Start(std::string_view name, const Options& options);
 // Stops the running back end, if any.
 void Stop();
+
+// ---- start-up: one path for the program's main and the test harness ------------------------
+// Starts the back end, then registers the built-in window classes, so that they exist before the
+// program runs; false after printing one line on standard error.
+bool Boot(std::string_view name, const Options& options);
+// The same with the back end the environment names (PDA_DISPLAY, PDA_ZOOM).
+bool BootFromEnvironment();
+
+using EntryFunction = int (*)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine,
+                              int show);
+// Runs the program's entry on the calling thread as the device starts a program: its module
+// handle, no previous instance, an empty command line, SW_SHOWNORMAL. Returns its result.
+int RunEntry(EntryFunction entry);
 
 }  // namespace pda::backend

@@ -6,10 +6,9 @@
 #include <thread>
 
 #include "backend/backend.h"
-#include "backend/input_router.h"
-#include "controls/controls.h"
 #include "gdi/png_codec.h"
 #include "pda/testing/clipboard.h"
+#include "user/input_router.h"
 #include "user/message_queue.h"
 #include "user/screen_surface.h"
 
@@ -22,21 +21,19 @@ struct Harness::State {
   bool ended = false;
   int exitCode = 0;
   std::thread thread;
-  backend::StylusRouter stylus;
+  user::StylusRouter stylus;
   bool backendStarted = false;
 };
 
 Harness::Harness(EntryFunction entry) : state_(std::make_shared<State>()) {
-  state_->backendStarted = backend::Start("headless", backend::Options{});
-  controls::RegisterControlClasses();  // the built-in classes exist before the program runs
+  state_->backendStarted = backend::Boot("headless", backend::Options{});
   state_->thread = std::thread([state = state_, entry] {
     {
       std::lock_guard lock(state->mutex);
       state->uiThread = GetCurrentThreadId();
     }
     state->changed.notify_all();
-    char16_t commandLine[1] = {0};
-    const int result = entry(GetModuleHandleW(nullptr), HINSTANCE{}, commandLine, SW_SHOWNORMAL);
+    const int result = backend::RunEntry(entry);
     {
       std::lock_guard lock(state->mutex);
       state->exitCode = result;
@@ -68,12 +65,12 @@ void Harness::MoveTo(int x, int y) { state_->stylus.Move(POINT{x, y}); }
 void Harness::Release(int x, int y) { state_->stylus.Up(POINT{x, y}); }
 
 void Harness::Key(int virtualKey, KeyModifiers modifiers) {
-  if (modifiers.ctrl) backend::PostKey(VK_CONTROL, true);
-  if (modifiers.shift) backend::PostKey(VK_SHIFT, true);
-  backend::PostKey(virtualKey, true);
-  backend::PostKey(virtualKey, false);
-  if (modifiers.shift) backend::PostKey(VK_SHIFT, false);
-  if (modifiers.ctrl) backend::PostKey(VK_CONTROL, false);
+  if (modifiers.ctrl) user::PostKey(VK_CONTROL, true);
+  if (modifiers.shift) user::PostKey(VK_SHIFT, true);
+  user::PostKey(virtualKey, true);
+  user::PostKey(virtualKey, false);
+  if (modifiers.shift) user::PostKey(VK_SHIFT, false);
+  if (modifiers.ctrl) user::PostKey(VK_CONTROL, false);
 }
 
 bool Harness::WaitIdle(std::chrono::milliseconds limit) {

@@ -1,7 +1,6 @@
 // The back-end registry, PDA_DISPLAY / PDA_ZOOM, and the one running back end.
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 
 #include "backend/backend.h"
@@ -69,16 +68,6 @@ bool Start(std::string_view name, const Options& options) {
   }
   g_running = backend;
   return true;
-}
-
-bool StartFromEnvironment() {
-  std::string error;
-  const auto selection = Select(std::getenv("PDA_DISPLAY"), std::getenv("PDA_ZOOM"), &error);
-  if (!selection) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return false;
-  }
-  return Start(selection->backend->name, selection->options);
 }
 
 void Stop() {

@@ -1,7 +1,7 @@
 // The SDL back end.
 //
 // Sections: the back-end thread and its task queue | presenting | input | rotation |
-//           idle and screen saver | hooks (clipboard, activation, idle) | init and term
+//           idle and screen saver | hooks (present, clipboard, activation, idle) | init and term
 #include "backend/sdl_backend.h"
 
 #include <SDL.h>
@@ -19,16 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "backend/input_router.h"
 #include "backend/sdl_keys.h"
 #include "backend/startup_trace.h"
-#include "display/display.h"
-#include "kernel/idle.h"
-#include "kernel/utf.h"
-#include "user/activation.h"
-#include "user/clipboard.h"
-#include "user/messaging.h"
-#include "user/screen.h"
 #include "user/screen_surface.h"
 
 namespace pda::backend::sdl {
@@ -102,7 +94,7 @@ class Screen {
   Uint32 userEvent_ = 0;
   std::thread thread_;
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
-  StylusRouter stylus_;
+  pda::user::StylusRouter stylus_;
   StartupTrace trace_;
 
   std::mutex mutex_;
@@ -185,9 +177,11 @@ bool Screen::Open(std::string* error) {
     return false;
   }
   userEvent_ = SDL_RegisterEvents(1);
-  const display::ScreenMode screen = display::CurrentScreen();
+  const auto screen = pda::user::ScreenPixels();
+  const int width = screen ? screen->width() : 0;
+  const int height = screen ? screen->height() : 0;
   window_.reset(SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                 screen.width * zoom_, screen.height * zoom_, SDL_WINDOW_SHOWN));
+                                 width * zoom_, height * zoom_, SDL_WINDOW_SHOWN));
   if (!window_ || userEvent_ == static_cast<Uint32>(-1)) {
     *error = std::string("display: cannot make the SDL window (") + SDL_GetError() +
              "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
@@ -306,7 +300,7 @@ void Screen::HandleEvent(const SDL_Event& e) {
       if (vk == VK_F9) {
         if (e.type == SDL_KEYDOWN && !e.key.repeat) Rotate();
       } else if (vk) {
-        PostKey(vk, e.type == SDL_KEYDOWN);
+        pda::user::PostKey(vk, e.type == SDL_KEYDOWN);
       }
       break;
     }
@@ -325,16 +319,8 @@ void Screen::HandleEvent(const SDL_Event& e) {
 
 // ---- rotation ------------------------------------------------------------------------------
 void Screen::Rotate() {
-  display::ScreenMode screen = display::CurrentScreen();
-  std::swap(screen.width, screen.height);
-  SDL_SetWindowSize(window_.get(), screen.width * zoom_, screen.height * zoom_);
-  // The window manager's part sends WM_SIZE and WM_SETTINGCHANGE: it runs on the UI thread,
-  // which this thread never waits for.
-  auto change = [screen] {
-    display::SetScreen(screen);
-    pda::user::ScreenChanged();
-  };
-  if (const DWORD ui = UiThread(); !ui || !pda::user::CallOnThread(ui, change)) change();
+  const SIZE screen = pda::user::RotateScreen();
+  SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
 }
 
 // ---- idle and screen saver -----------------------------------------------------------------
@@ -352,29 +338,18 @@ void Screen::CheckScreenSaver() {
 
 // ---- hooks ---------------------------------------------------------------------------------
 std::mutex g_mutex;
-std::shared_ptr<Screen> g_screen;  // the running back end, for the hooks
+std::shared_ptr<Screen> g_screen;  // the running back end
 
-std::shared_ptr<Screen> Running() {
-  std::lock_guard lock(g_mutex);
-  return g_screen;
-}
-
-void OnIdleReset() {
-  if (auto screen = Running()) screen->NoteIdleReset();
-}
-
-void OnActivated(HWND topLevel) {
-  auto screen = Running();
-  if (!screen) return;
-  char16_t title[256] = {};
-  GetWindowTextW(topLevel, title, 256);
-  screen->Activated(pda::Utf16ToUtf8(title));
-}
-
-pda::user::SystemClipboard ClipboardHooks() {
-  pda::user::SystemClipboard hooks;
-  hooks.getText = []() -> std::optional<std::string> {
-    auto screen = Running();
+// The one record of host hooks. They hold the back end weakly: a hook still running while Term
+// stops it finds nothing, or a thread that no longer answers.
+pda::user::HostHooks HooksOf(const std::shared_ptr<Screen>& running) {
+  std::weak_ptr<Screen> weak = running;
+  pda::user::HostHooks hooks;
+  hooks.damaged = [weak] {
+    if (auto screen = weak.lock()) screen->Wake();
+  };
+  hooks.getClipboardText = [weak]() -> std::optional<std::string> {
+    auto screen = weak.lock();
     if (!screen) return std::nullopt;
     return screen->Ask<std::optional<std::string>>([]() -> std::optional<std::string> {
                      char* text = SDL_GetClipboardText();
@@ -385,11 +360,17 @@ pda::user::SystemClipboard ClipboardHooks() {
                    })
         .value_or(std::nullopt);
   };
-  hooks.setText = [](const std::string& text) {
-    auto screen = Running();
+  hooks.setClipboardText = [weak](const std::string& text) {
+    auto screen = weak.lock();
     if (!screen) return false;
     return screen->Ask<bool>([text] { return SDL_SetClipboardText(text.c_str()) == 0; })
         .value_or(false);
+  };
+  hooks.activated = [weak](const std::string& title) {
+    if (auto screen = weak.lock()) screen->Activated(title);
+  };
+  hooks.idleReset = [weak] {
+    if (auto screen = weak.lock()) screen->NoteIdleReset();
   };
   return hooks;
 }
@@ -404,20 +385,12 @@ bool Init(const Options& options, std::string* error) {
     std::lock_guard lock(g_mutex);
     g_screen = screen;
   }
-  pda::user::SetScreenPresenter([weak = std::weak_ptr<Screen>(screen)] {
-    if (auto s = weak.lock()) s->Wake();
-  });
-  pda::user::SetSystemClipboard(ClipboardHooks());
-  pda::user::SetActivationHook(OnActivated);
-  pda::SetIdleResetHook(OnIdleReset);
+  pda::user::InstallHostHooks(HooksOf(screen));
   return true;
 }
 
 void Term() {
-  pda::SetIdleResetHook(nullptr);
-  pda::user::SetActivationHook({});
-  pda::user::SetSystemClipboard({});
-  pda::user::SetScreenPresenter({});
+  pda::user::InstallHostHooks({});
   std::shared_ptr<Screen> screen;
   {
     std::lock_guard lock(g_mutex);

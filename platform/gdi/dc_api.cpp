@@ -9,7 +9,7 @@
 namespace pda::gdi {
 
 HDC CreateSurfaceDC(std::shared_ptr<Pixels> surface, POINT origin,
-                    const pixman_region32_t* clip) {
+                    const Region* clip) {
   std::shared_ptr<DeviceContext> dc =
       DeviceContext::CreateForSurface(std::move(surface), origin, clip);
   if (!dc) return nullptr;
@@ -23,7 +23,7 @@ bool SetSurfaceDCOrigin(HDC dc, POINT origin) {
   return true;
 }
 
-bool SetSurfaceDCClip(HDC dc, const pixman_region32_t* clip) {
+bool SetSurfaceDCClip(HDC dc, const Region* clip) {
   std::shared_ptr<DeviceContext> context = LookupDC(dc);
   if (!context || context->is_memory()) return false;
   context->SetSurfaceClip(clip);

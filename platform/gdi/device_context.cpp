@@ -44,7 +44,7 @@ std::shared_ptr<DeviceContext> DeviceContext::CreateMemory() {
 
 std::shared_ptr<DeviceContext> DeviceContext::CreateForSurface(std::shared_ptr<Pixels> surface,
                                                                POINT origin,
-                                                               const pixman_region32_t* clip) {
+                                                               const Region* clip) {
   if (!surface) return nullptr;
   std::shared_ptr<DeviceContext> dc(new DeviceContext);
   dc->surface_ = std::move(surface);
@@ -87,10 +87,10 @@ void DeviceContext::SetSurfaceOrigin(POINT origin) {
   UpdateClip();
 }
 
-void DeviceContext::SetSurfaceClip(const pixman_region32_t* clip) {
+void DeviceContext::SetSurfaceClip(const Region* clip) {
   if (!surface_) return;
   if (clip) {
-    pixman_region32_copy(surface_clip_.get(), const_cast<pixman_region32_t*>(clip));
+    surface_clip_ = *clip;
   } else {
     surface_clip_.SetBox(Box{0, 0, surface_->width(), surface_->height()});
   }

@@ -59,7 +59,7 @@ class DeviceContext {
   // coordinates; null means the whole surface).
   static std::shared_ptr<DeviceContext> CreateForSurface(std::shared_ptr<Pixels> surface,
                                                          POINT origin,
-                                                         const pixman_region32_t* clip);
+                                                         const Region* clip);
 
   DeviceContext(const DeviceContext&) = delete;
   DeviceContext& operator=(const DeviceContext&) = delete;
@@ -80,7 +80,7 @@ class DeviceContext {
 
   // Surface contexts only.
   void SetSurfaceOrigin(POINT origin);
-  void SetSurfaceClip(const pixman_region32_t* clip);
+  void SetSurfaceClip(const Region* clip);
 
   // The application's clip, in logical coordinates (nothing: no clip of its own).
   void SetUserClip(std::optional<Region> clip);

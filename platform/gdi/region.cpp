@@ -102,6 +102,12 @@ std::span<const pixman_box32_t> Region::Boxes() const {
       pixman_region32_rectangles(const_cast<pixman_region32_t*>(&region_), &count);
   return {boxes, static_cast<std::size_t>(count)};
 }
+std::vector<RECT> Region::Rects() const {
+  std::vector<RECT> rects;
+  for (const pixman_box32_t& b : Boxes()) rects.push_back(RECT{b.x1, b.y1, b.x2, b.y2});
+  return rects;
+}
+
 int Region::Kind() const {
   const std::size_t n = Boxes().size();
   if (Empty() || n == 0) return NULLREGION;

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include <pixman.h>
+
+#include "pda/types.h"
 
 namespace pda::gdi {
 
@@ -22,10 +25,15 @@ struct Box {
 // The part of a that is also in b (maybe empty).
 Box Intersect(const Box& a, const Box& b);
 
+// The platform's RECT and a Box are the same half-open rectangle.
+inline Box BoxOf(const RECT& r) { return Box{r.left, r.top, r.right, r.bottom}; }
+inline RECT RectOf(const Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
+
 class Region {
  public:
   Region();  // empty
   explicit Region(const Box& box);
+  explicit Region(const RECT& rect) : Region(BoxOf(rect)) {}
   Region(const Region& other);
   Region& operator=(const Region& other);
   Region(Region&& other) noexcept;
@@ -33,6 +41,7 @@ class Region {
   ~Region();
 
   void SetBox(const Box& box);
+  void Clear() { SetBox(Box{}); }
   void Union(const Region& other);
   void Intersect(const Region& other);
   void Intersect(const Box& box);
@@ -45,6 +54,8 @@ class Region {
   bool Overlaps(const Box& box) const;
   Box Extents() const;
   std::span<const pixman_box32_t> Boxes() const;
+  // The region as non-overlapping bands of rectangles, top to bottom.
+  std::vector<RECT> Rects() const;
   // NULLREGION, SIMPLEREGION or COMPLEXREGION.
   int Kind() const;
   friend bool operator==(const Region& a, const Region& b);

@@ -6,18 +6,17 @@
 
 #include <memory>
 
-#include <pixman.h>
-
 #include "gdi/pixels.h"
+#include "gdi/region.h"
 #include "pda/gdi.h"
 
 namespace pda::gdi {
 
 // clip null: the whole surface. Null handle when surface is null or the table is full.
-HDC CreateSurfaceDC(std::shared_ptr<Pixels> surface, POINT origin, const pixman_region32_t* clip);
+HDC CreateSurfaceDC(std::shared_ptr<Pixels> surface, POINT origin, const Region* clip);
 // false when dc is not a surface context.
 bool SetSurfaceDCOrigin(HDC dc, POINT origin);
-bool SetSurfaceDCClip(HDC dc, const pixman_region32_t* clip);
+bool SetSurfaceDCClip(HDC dc, const Region* clip);
 // The same as DeleteDC.
 bool DeleteSurfaceDC(HDC dc);
 

@@ -1,17 +1,20 @@
-// Names of messages, from the list in message_names.h.
+// Names of messages, from the lists that define them.
 #include "user/message_names.h"
 
 #include <cstdio>
 #include <utility>
 
+#include "pda/controls.h"
 #include "pda/testing/user.h"
 #include "user/messaging.h"
 
 namespace pda::user {
 namespace {
 
-#define PDA_NAME_ENTRY(name) std::pair<UINT, const char*>{name, #name},
-constexpr std::pair<UINT, const char*> kNames[] = {PDA_USER_MESSAGES(PDA_NAME_ENTRY)};
+#define PDA_NAME_ENTRY(name, number) std::pair<UINT, const char*>{number, #name},
+constexpr std::pair<UINT, const char*> kNames[] = {
+    PDA_WINDOW_MESSAGES(PDA_NAME_ENTRY) PDA_EDIT_MESSAGES(PDA_NAME_ENTRY)
+        PDA_INTERNAL_MESSAGES(PDA_NAME_ENTRY)};
 #undef PDA_NAME_ENTRY
 
 constexpr bool Unique() {

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "pda/testing/user.h"
 #include "user/messaging.h"
 #include "user/tick_clock.h"
 #include "user/window.h"
@@ -199,3 +200,9 @@ LRESULT DispatchMessageW(const MSG* message) {
 }
 
 void PostQuitMessage(int exitCode) { CurrentQueue()->PostQuit(exitCode); }
+
+namespace pda::testing {
+bool CallOnThread(DWORD threadId, std::function<void()> task) {
+  return user::CallOnThread(threadId, std::move(task));
+}
+}  // namespace pda::testing

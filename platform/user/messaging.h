@@ -8,12 +8,16 @@
 
 namespace pda::user {
 
-// Posted by the window manager to a window's own thread to bring it to the front there (asked
-// for by another process). Handled by DispatchMessageW, never seen by window procedures.
-constexpr UINT WM_PDA_ACTIVATE = 0x03FE;
+// The window manager's own messages, in the same form as pda/message_list.h:
+//   WM_PDA_CALL      posted to a thread to run a task queued by CallOnThread;
+//   WM_PDA_ACTIVATE  posted to a window's own thread to bring it to the front there (asked for
+//                    by another process).
+// Both are handled by DispatchMessageW, never seen by window procedures.
+#define PDA_INTERNAL_MESSAGES(X) \
+  X(WM_PDA_CALL, 0x03FD)         \
+  X(WM_PDA_ACTIVATE, 0x03FE)
+PDA_INTERNAL_MESSAGES(PDA_MESSAGE_CONSTANT)
 
-// Posted to a thread to run a task queued by CallOnThread; handled by DispatchMessageW.
-constexpr UINT WM_PDA_CALL = 0x03FD;
 // Runs `task` on the given thread when its message loop dispatches the notice, for a back end
 // whose own thread must never wait for that thread. False when the thread has no queue.
 bool CallOnThread(DWORD threadId, std::function<void()> task);

@@ -42,7 +42,7 @@ OpenContexts& Contexts() {
 
 // A context on the screen surface at `origin`, drawing only inside `clip` (screen coordinates).
 HDC OpenScreenContext(POINT origin, Region clip) {
-  const HDC dc = gdi::CreateSurfaceDC(ScreenPixels(), origin, clip.Raw());
+  const HDC dc = gdi::CreateSurfaceDC(ScreenPixels(), origin, &clip);
   if (dc) Contexts().Add(dc, std::move(clip));
   return dc;
 }

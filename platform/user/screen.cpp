@@ -1,10 +1,13 @@
-// GetSystemMetrics and the screen-change notice.
+// GetSystemMetrics, the screen-change notice and the host's rotation.
 #include "user/screen.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "display/display.h"
 #include "pda/testing/user.h"
+#include "user/input_router.h"
+#include "user/messaging.h"
 #include "user/placement.h"
 #include "user/screen_surface.h"
 #include "user/update_region.h"
@@ -43,6 +46,18 @@ void ScreenChanged() {
   for (const Entry& e : topLevel) Notify(e.window, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
   // The new screen starts black: everything shown paints again.
   for (const Entry& e : topLevel) InvalidateTree(e.window);
+}
+
+SIZE RotateScreen() {
+  display::ScreenMode screen = display::CurrentScreen();
+  std::swap(screen.width, screen.height);
+  // WM_SIZE and WM_SETTINGCHANGE go out on the UI thread, which the host's thread never waits for.
+  auto change = [screen] {
+    display::SetScreen(screen);
+    ScreenChanged();
+  };
+  if (const DWORD ui = UiThread(); !ui || !CallOnThread(ui, change)) change();
+  return SIZE{screen.width, screen.height};
 }
 
 }  // namespace pda::user

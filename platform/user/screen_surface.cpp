@@ -82,14 +82,14 @@ void AddScreenDamage(const Region& area) {
     std::lock_guard lock(s.mutex);
     const std::shared_ptr<gdi::Pixels> pixels = PixelsLocked(s);
     if (!pixels) return;
-    Region drawn = area.Clone();
-    drawn.Intersect(WholeOf(*pixels));
+    Region drawn = area;
+    drawn.Intersect(gdi::BoxOf(WholeOf(*pixels)));
     if (drawn.Empty()) return;
     if (s.presented && s.presented->width() == pixels->width() &&
         s.presented->height() == pixels->height())
       for (const RECT& r : drawn.Rects()) CopyRect(*pixels, *s.presented, r);
     const bool wasClean = s.damage.Empty();
-    s.damage.Add(drawn);
+    s.damage.Union(drawn);
     if (wasClean) tell = s.presenter;
   }
   if (tell) tell();
@@ -115,7 +115,7 @@ bool TakeScreenDamage(const DamageCopy& copy, bool everything) {
   if (everything && source) s.damage = Region(WholeOf(*source));
   if (s.damage.Empty()) return false;
   if (source) {
-    s.damage.Intersect(WholeOf(*source));
+    s.damage.Intersect(gdi::BoxOf(WholeOf(*source)));
     copy(*source, s.damage.Rects());
   }
   s.damage.Clear();

@@ -1,5 +1,7 @@
 // The screen surface: the one pixel surface of the device's screen that every window draws into,
-// and the damage (what was drawn since the screen back end last presented).
+// and the damage (what was drawn since the screen back end last presented). It is also where a
+// screen back end meets the window manager: the back end installs one record of host hooks,
+// rotates the screen, and hands the stylus and keys to the input router (user/input_router.h).
 //
 // Painting threads draw straight into the surface and report what they drew. A back end that
 // presents (SDL) joins as the presenter: from then on every report also copies the drawn area,
@@ -9,12 +11,17 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "gdi/pixels.h"
-#include "user/region.h"
+#include "gdi/region.h"
+#include "user/input_router.h"
 
 namespace pda::user {
+
+using gdi::Region;
 
 // The current surface, made on first use at the display's size (black).
 std::shared_ptr<gdi::Pixels> ScreenPixels();
@@ -35,5 +42,26 @@ void SetScreenPresenter(std::function<void()> damaged);
 // `copy`, then forgets the damage. False when nothing was handed over.
 using DamageCopy = std::function<void(const gdi::Pixels& pixels, const std::vector<RECT>& rects)>;
 bool TakeScreenDamage(const DamageCopy& copy, bool everything = false);
+
+// ---- the host: what a screen back end hands in, in one record ------------------------------
+struct HostHooks {
+  // Damage appeared where there was none (on the painting thread): present soon.
+  std::function<void()> damaged;
+  // The desktop clipboard's text (UTF-8); nullopt when it cannot be read just now.
+  std::function<std::optional<std::string>()> getClipboardText;
+  // Puts text (UTF-8) on the desktop clipboard; false when that failed.
+  std::function<bool(const std::string&)> setClipboardText;
+  // A window of this process came to the front (its title, UTF-8): raise the host's window.
+  std::function<void(const std::string& title)> activated;
+  // SystemIdleTimerReset was called: hold the screen saver off.
+  std::function<void()> idleReset;
+};
+// Installs every hook at once, at the back end's start; an empty record (at its end) removes
+// them all, and the in-memory clipboard stands in for the desktop's again.
+void InstallHostHooks(HostHooks hooks);
+
+// The device turns a quarter (width and height swap). The window manager's part runs on the UI
+// thread, which the caller does not wait for; returns the new size for the host's window.
+SIZE RotateScreen();
 
 }  // namespace pda::user

@@ -16,7 +16,7 @@ Region EffectiveUpdateLocked(const Window& w) {
   Region visible = VisibleRegionLocked(w);
   const POINT origin = ScreenOriginLocked(w);
   visible.Translate(-origin.x, -origin.y);
-  Region effective = w.update.Clone();
+  Region effective = w.update;
   effective.Intersect(visible);
   return effective;
 }
@@ -25,8 +25,8 @@ Region EffectiveUpdateLocked(const Window& w) {
 void AddUpdateLocked(Window& w, const Region& area, bool erase,
                      std::vector<std::shared_ptr<MessageQueue>>& toWake) {
   if (area.Empty()) return;
-  w.update.Add(area);
-  w.update.Intersect(ClientRectLocked(w));
+  w.update.Union(area);
+  w.update.Intersect(gdi::BoxOf(ClientRectLocked(w)));
   w.erase = w.erase || erase;
   toWake.push_back(w.queue);
 }
@@ -71,17 +71,17 @@ Region VisibleRegionLocked(const Window& window) {
   if (!IsShownLocked(window)) return Region();
   Region visible(ScreenRectLocked(window));
   for (const Window* node = &window; node; node = FindLocked(node->parent)) {
-    if (node != &window) visible.Intersect(ScreenRectLocked(*node));
+    if (node != &window) visible.Intersect(gdi::BoxOf(ScreenRectLocked(*node)));
     // Siblings above this node hide it.
     for (HWND sibling : SiblingsLocked(*node)) {
       if (sibling == node->handle) break;
       if (Window* s = FindLocked(sibling); s && (s->style & WS_VISIBLE))
-        visible.Subtract(ScreenRectLocked(*s));
+        visible.Subtract(Region(ScreenRectLocked(*s)));
     }
   }
   for (HWND child : window.children)
     if (Window* c = FindLocked(child); c && (c->style & WS_VISIBLE))
-      visible.Subtract(ScreenRectLocked(*c));
+      visible.Subtract(Region(ScreenRectLocked(*c)));
   return visible;
 }
 
@@ -117,7 +117,7 @@ std::optional<PaintArea> TakeUpdateRegion(HWND window) {
   Window* w = FindLocked(window);
   if (!w) return std::nullopt;
   PaintArea paint{ScreenOriginLocked(*w), EffectiveUpdateLocked(*w), RECT{}, w->erase};
-  paint.bounds = paint.clip.Bounds();
+  paint.bounds = gdi::RectOf(paint.clip.Extents());
   paint.clip.Translate(paint.origin.x, paint.origin.y);
   w->update.Clear();
   w->erase = false;
@@ -157,7 +157,7 @@ BOOL InvalidateRect(HWND window, LPCRECT rect, BOOL erase) {
       return FALSE;
     }
     Region area(ClientRectLocked(*w));
-    if (rect) area.Intersect(*rect);
+    if (rect) area.Intersect(pda::gdi::BoxOf(*rect));
     AddUpdateLocked(*w, area, erase != FALSE, toWake);
   }
   WakeAll(toWake);
@@ -172,7 +172,7 @@ BOOL ValidateRect(HWND window, LPCRECT rect) {
     return FALSE;
   }
   if (rect)
-    w->update.Subtract(*rect);
+    w->update.Subtract(Region(*rect));
   else
     w->update.Clear();
   if (w->update.Empty()) w->erase = false;
@@ -187,7 +187,7 @@ BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL) {
     return FALSE;
   }
   const Region effective = EffectiveUpdateLocked(*w);
-  if (rect) *rect = effective.Bounds();
+  if (rect) *rect = pda::gdi::RectOf(effective.Extents());
   return effective.Empty() ? FALSE : TRUE;
 }
 

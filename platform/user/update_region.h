@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "user/region.h"
+#include "gdi/region.h"
 #include "user/window.h"
 
 namespace pda::user {

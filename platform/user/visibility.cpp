@@ -1,5 +1,6 @@
 // Visible and enabled state: ShowWindow, IsWindowVisible, EnableWindow.
 #include "user/activation.h"
+#include "user/capture.h"
 #include "user/placement.h"
 #include "user/update_region.h"
 #include "user/window.h"
@@ -35,6 +36,7 @@ bool ChangeVisibility(HWND window, bool show, bool sendShowWindow) {
   } else {
     if (wasShown) InvalidateScreenArea(screenRect);
     Deactivate(window, parent);
+    EndCaptureWithin(window);
   }
   return !show;
 }

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "pda/user.h"
-#include "user/region.h"
+#include "gdi/region.h"
 #include "user/window_class.h"
 
 namespace pda::user {
+
+// Update and visible regions are the drawing library's regions (pixman underneath).
+using gdi::Region;
 
 class MessageQueue;
 

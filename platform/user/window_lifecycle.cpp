@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "user/activation.h"
+#include "user/capture.h"
 #include "user/message_queue.h"
 #include "user/placement.h"
 #include "user/rendezvous.h"
@@ -172,6 +173,7 @@ BOOL DestroyWindow(HWND window) {
     successor = target->parent;
   }
   Deactivate(window, successor);
+  EndCaptureWithin(window);
 
   // WM_DESTROY reaches the window before its children, then the records go, children first.
   std::vector<HWND> tree;

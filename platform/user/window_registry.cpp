@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "kernel/handle_table.h"
+#include "pda/testing/user.h"
 #include "user/window.h"
 
 namespace pda::user {
@@ -111,3 +112,16 @@ LRESULT Notify(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace pda::user
+
+namespace pda::testing {
+
+std::vector<TopLevelWindow> TopLevelWindows() {
+  std::vector<TopLevelWindow> out;
+  auto lock = user::TreeLock();
+  for (HWND h : user::TopLevelLocked())
+    if (const user::Window* w = user::FindLocked(h); w && !w->destroying)
+      out.push_back({h, w->windowClass ? w->windowClass->name : std::u16string(), w->text});
+  return out;
+}
+
+}  // namespace pda::testing

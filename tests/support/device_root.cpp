@@ -36,14 +36,22 @@ DeviceRoot::~DeviceRoot() {
   std::filesystem::remove_all(host_, ignored);
 }
 
+std::string ReadHostFile(const std::string& hostPath) {
+  std::ifstream in(hostPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteHostFile(const std::string& hostPath, const std::string& bytes) {
+  std::ofstream(hostPath, std::ios::binary) << bytes;
+}
+
 void DeviceRoot::Write(const std::string& relative, const std::string& bytes) const {
   std::filesystem::create_directories(Host(relative).parent_path());
-  std::ofstream(Host(relative), std::ios::binary) << bytes;
+  WriteHostFile(HostPath(relative), bytes);
 }
 
 std::string DeviceRoot::Read(const std::string& relative) const {
-  std::ifstream in(Host(relative), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadHostFile(HostPath(relative));
 }
 
 bool DeviceRoot::Exists(const std::string& relative) const {

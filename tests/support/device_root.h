@@ -30,6 +30,10 @@ class DeviceRoot {
   std::string host_;
 };
 
+// Host files read and written behind the platform's back, by host path.
+std::string ReadHostFile(const std::string& hostPath);
+void WriteHostFile(const std::string& hostPath, const std::string& bytes);
+
 // A test fixture whose every test runs on its own device root.
 class DeviceRootTest : public ::testing::Test {
  protected:

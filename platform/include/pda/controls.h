@@ -17,24 +17,9 @@ constexpr DWORD ES_READONLY = 0x0800;
 constexpr DWORD ES_WANTRETURN = 0x1000;
 constexpr DWORD ES_NUMBER = 0x2000;
 
-constexpr UINT EM_GETSEL = 0x00B0;
-constexpr UINT EM_SETSEL = 0x00B1;
-constexpr UINT EM_SCROLL = 0x00B5;
-constexpr UINT EM_LINESCROLL = 0x00B6;
-constexpr UINT EM_SCROLLCARET = 0x00B7;
-constexpr UINT EM_GETMODIFY = 0x00B8;
-constexpr UINT EM_SETMODIFY = 0x00B9;
-constexpr UINT EM_GETLINECOUNT = 0x00BA;
-constexpr UINT EM_LINEINDEX = 0x00BB;
-constexpr UINT EM_LINELENGTH = 0x00C1;
-constexpr UINT EM_REPLACESEL = 0x00C2;
-constexpr UINT EM_LIMITTEXT = 0x00C5;
-constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
-constexpr UINT EM_CANUNDO = 0x00C6;
-constexpr UINT EM_LINEFROMCHAR = 0x00C9;
-constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
-constexpr UINT EM_SETREADONLY = 0x00CF;
-constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+// The EDIT messages and their names come from one list (pda/message_list.h).
+PDA_EDIT_MESSAGES(PDA_MESSAGE_CONSTANT)
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;  // one message, two names
 
 // Notifications in WM_COMMAND to the parent: MAKEWPARAM(control id, code), lParam the control.
 constexpr WORD EN_SETFOCUS = 0x0100;

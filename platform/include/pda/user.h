@@ -3,11 +3,13 @@
 // lookup of a window across processes.
 //
 // Sections: geometry records | messages | styles | classes and windows | window data |
-//           placement | visibility and state | focus and activation | message queue | keyboard |
-//           timers | accelerators | update regions | painting | lookup | system metrics
+//           placement | visibility and state | focus and activation | stylus capture |
+//           message queue | keyboard | timers | accelerators | update regions | painting |
+//           lookup | system metrics
 #pragma once
 
 #include "pda/kernel.h"
+#include "pda/message_list.h"
 
 // ---- geometry records ----------------------------------------------------------------------
 // POINT, RECT and SIZE are in pda/types.h (shared with the drawing library).
@@ -33,52 +35,8 @@ struct MSG {
 using LPMSG = MSG*;
 
 // ---- messages ------------------------------------------------------------------------------
-// Every message below also has a name for diagnostics (the list in platform/user).
-constexpr UINT WM_NULL = 0x0000;
-constexpr UINT WM_CREATE = 0x0001;
-constexpr UINT WM_DESTROY = 0x0002;
-constexpr UINT WM_MOVE = 0x0003;
-constexpr UINT WM_SIZE = 0x0005;
-constexpr UINT WM_ACTIVATE = 0x0006;
-constexpr UINT WM_SETFOCUS = 0x0007;
-constexpr UINT WM_KILLFOCUS = 0x0008;
-constexpr UINT WM_ENABLE = 0x000A;
-constexpr UINT WM_SETTEXT = 0x000C;
-constexpr UINT WM_GETTEXT = 0x000D;
-constexpr UINT WM_GETTEXTLENGTH = 0x000E;
-constexpr UINT WM_PAINT = 0x000F;
-constexpr UINT WM_CLOSE = 0x0010;
-constexpr UINT WM_QUIT = 0x0012;
-constexpr UINT WM_ERASEBKGND = 0x0014;
-constexpr UINT WM_SHOWWINDOW = 0x0018;
-constexpr UINT WM_SETTINGCHANGE = 0x001A;
-constexpr UINT WM_CANCELMODE = 0x001F;
-constexpr UINT WM_DRAWITEM = 0x002B;
-constexpr UINT WM_SETFONT = 0x0030;
-constexpr UINT WM_GETFONT = 0x0031;
-constexpr UINT WM_NOTIFY = 0x004E;
-constexpr UINT WM_CONTEXTMENU = 0x007B;
-constexpr UINT WM_GETDLGCODE = 0x0087;
-constexpr UINT WM_KEYDOWN = 0x0100;
-constexpr UINT WM_KEYUP = 0x0101;
-constexpr UINT WM_CHAR = 0x0102;
-constexpr UINT WM_SYSKEYDOWN = 0x0104;
-constexpr UINT WM_SYSKEYUP = 0x0105;
-constexpr UINT WM_INITDIALOG = 0x0110;
-constexpr UINT WM_COMMAND = 0x0111;
-constexpr UINT WM_TIMER = 0x0113;
-constexpr UINT WM_HSCROLL = 0x0114;
-constexpr UINT WM_VSCROLL = 0x0115;
-constexpr UINT WM_INITMENUPOPUP = 0x0117;
-constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
-constexpr UINT WM_MOUSEMOVE = 0x0200;
-constexpr UINT WM_LBUTTONDOWN = 0x0201;
-constexpr UINT WM_LBUTTONUP = 0x0202;
-constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
-constexpr UINT WM_CUT = 0x0300;
-constexpr UINT WM_COPY = 0x0301;
-constexpr UINT WM_PASTE = 0x0302;
-constexpr UINT WM_CLEAR = 0x0303;
+// The window messages and their names come from one list (pda/message_list.h).
+PDA_WINDOW_MESSAGES(PDA_MESSAGE_CONSTANT)
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -280,6 +238,16 @@ BOOL SetForegroundWindow(HWND window);
 HWND GetForegroundWindow();
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND window);
+
+// ---- stylus capture ------------------------------------------------------------------------
+// While a window has the capture, every stylus message (down, move, up) goes to it, in its client
+// coordinates, wherever the point is. One window holds it for the whole stylus. The window losing
+// it gets WM_CAPTURECHANGED (second parameter: the window gaining it, or null): on SetCapture by
+// another window, on ReleaseCapture, and when it is destroyed or hidden.
+// Returns the window that had the capture before; null (and no change) for an unknown window.
+HWND SetCapture(HWND window);
+BOOL ReleaseCapture();
+HWND GetCapture();
 
 // ---- message queue -------------------------------------------------------------------------
 // One queue per thread, made on first use. PostMessageW is safe from any thread and wakes the

@@ -19,9 +19,6 @@
 #include "settings/settings_record.h"
 #include "shell/globals.h"
 #include "shell/main_window.h"
-#include "shell/notify_icons.h"
-#include "user/messaging.h"
-#include "user/window.h"
 
 namespace zaz::testing {
 namespace {
@@ -84,18 +81,14 @@ int WINAPI WinMainThenProcessEnd(HINSTANCE instance, HINSTANCE previous, LPWSTR 
   LeftAtProcessEnd left;
   left.mainWindow = IsWindow(g_hWndMain);
   left.mainWindowVisible = left.mainWindow && IsWindowVisible(g_hWndMain);
-  for (const auto& icon : pda::shell::CurrentNotifyIcons())
+  for (const auto& icon : pda::testing::NotifyIcons())
     if (icon.owner == g_hWndMain) ++left.notificationIcons;
   // The process would end here, and its windows with it: the shell's bars made on this thread,
   // the Main window if WinMain left it, anything a test made.
   pda::testing::ResetShell();
-  std::vector<HWND> tops;
-  {
-    auto lock = pda::user::TreeLock();
-    tops = pda::user::TopLevelLocked();
-  }
-  for (HWND window : tops)
-    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) DestroyWindow(window);
+  for (const auto& top : pda::testing::TopLevelWindows())
+    if (GetWindowThreadProcessId(top.window, nullptr) == GetCurrentThreadId())
+      DestroyWindow(top.window);
   std::lock_guard lock(g_leftMutex);
   g_left = left;
   return result;
@@ -176,7 +169,7 @@ HWND AppTest::MainWindow() {
 void RunOnUiThread(pda::testing::Harness& app, std::function<void()> task) {
   auto done = std::make_shared<std::promise<void>>();
   std::future<void> finished = done->get_future();
-  const bool posted = pda::user::CallOnThread(app.UiThreadId(), [task, done] {
+  const bool posted = pda::testing::CallOnThread(app.UiThreadId(), [task, done] {
     task();
     done->set_value();
   });

@@ -10,9 +10,7 @@
 #include <pda/testing/user.h>
 
 #include "app_session.h"
-#include "shell/bar_layout.h"
 #include "shell/globals.h"
-#include "shell/notify_icons.h"
 #include "shell/text_pane.h"
 
 namespace zaz::testing {
@@ -169,15 +167,14 @@ TEST_P(NotificationIconTest, TapWithLeftButtonPressBringsTheMainWindowToTheFront
   const IconCase& c = GetParam();
   Start(c.screen);
   const HWND main = MainWindow();
-  std::vector<pda::shell::NotifyIcon> icons;
-  for (const auto& icon : pda::shell::CurrentNotifyIcons())
+  std::vector<pda::testing::NotifyIconInfo> icons;
+  for (const auto& icon : pda::testing::NotifyIcons())
     if (icon.owner == main) icons.push_back(icon);
   ASSERT_EQ(icons.size(), 1u);
   EXPECT_EQ(icons[0].id, c.id);
   EXPECT_EQ(icons[0].callbackMessage, 0xA001u);
-  ASSERT_TRUE(icons[0].image);
-  EXPECT_EQ(icons[0].image->width(), c.size);
-  EXPECT_EQ(icons[0].image->height(), c.size);
+  EXPECT_EQ(icons[0].imageSize.cx, c.size);
+  EXPECT_EQ(icons[0].imageSize.cy, c.size);
 
   // Other mouse messages on the icon, and a press on an icon that is not ours, leave the
   // foreground where it is.
@@ -199,22 +196,10 @@ TEST_P(NotificationIconTest, TapWithLeftButtonPressBringsTheMainWindowToTheFront
   }
 
   // A tap on the icon where the navigation bar draws it.
-  const HWND bar = pda::testing::NavigationBarWindow();
-  ASSERT_TRUE(bar);
-  RECT barClient = {};
-  GetClientRect(bar, &barClient);
-  POINT origin = {0, 0};
-  ClientToScreen(bar, &origin);
-  std::size_t count = pda::shell::CurrentNotifyIcons().size();
-  const auto layout = pda::shell::LayOutNavigationBar(barClient, count);
-  std::size_t index = 0;
-  for (const auto& icon : pda::shell::CurrentNotifyIcons()) {
-    if (icon.owner == main) break;
-    ++index;
-  }
-  ASSERT_LT(index, layout.icons.size());
-  const RECT at = layout.icons[index];
-  app().Tap(origin.x + (at.left + at.right) / 2, origin.y + (at.top + at.bottom) / 2);
+  ASSERT_TRUE(pda::testing::NavigationBarWindow());
+  const RECT at = icons[0].onScreen;
+  ASSERT_LT(at.left, at.right) << "the bar lays the icon out";
+  app().Tap((at.left + at.right) / 2, (at.top + at.bottom) / 2);
   ASSERT_TRUE(app().WaitIdle());
   EXPECT_EQ(OnUi(app(), [] { return GetForegroundWindow(); }), main);
 

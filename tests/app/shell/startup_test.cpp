@@ -8,12 +8,11 @@
 
 #include <pda.h>
 #include <pda/testing/gps.h>
+#include <pda/testing/shell.h>
+#include <pda/testing/user.h>
 
 #include "app_session.h"
-#include "display/display.h"
 #include "shell/globals.h"
-#include "shell/notify_icons.h"
-#include "user/window.h"
 
 namespace zaz::testing {
 namespace {
@@ -28,18 +27,14 @@ std::string ReadFile(const std::string& path) {
 // Top-level windows of the Main window's class and title, of this process.
 int MainWindowCount() {
   int count = 0;
-  auto lock = pda::user::TreeLock();
-  for (HWND top : pda::user::TopLevelLocked()) {
-    pda::user::Window* w = pda::user::FindLocked(top);
-    if (w && !w->destroying && w->windowClass->name == u"Vorizidir" && w->text == u"Zazorudu")
-      ++count;
-  }
+  for (const auto& top : pda::testing::TopLevelWindows())
+    if (top.className == u"Vorizidir" && top.title == u"Zazorudu") ++count;
   return count;
 }
 
 int IconsOf(HWND owner) {
   int count = 0;
-  for (const auto& icon : pda::shell::CurrentNotifyIcons())
+  for (const auto& icon : pda::testing::NotifyIcons())
     if (icon.owner == owner) ++count;
   return count;
 }
@@ -67,7 +62,7 @@ int Dimmed(int channel) { return (channel * 55 + 127) / 255; }
 
 TEST_F(AppTest, AcquiringScreenIsDimmedAndInertUntilAFixIsPainted) {
   Start(kPortraitNormal);
-  const int bar = pda::display::BarHeight();
+  const int bar = pda::testing::BarHeight();
   ASSERT_EQ(bar, 26);
   const ClientArea client = Client();
   EXPECT_EQ(client.left, 0);
@@ -159,7 +154,7 @@ TEST_F(AppTest, UnopenableGpsShowsTheWindowSavesAndEndsWithCodeTwo) {
 
   // The window was shown and painted before the reader was started (the dimmed gradient is on
   // the screen), the icon removed, and the window left for the process end.
-  const COLORREF top = app().ReadPixel(2, pda::display::BarHeight());
+  const COLORREF top = app().ReadPixel(2, pda::testing::BarHeight());
   EXPECT_NEAR(GetRValue(top), Dimmed(92), 1);
   const LeftAtProcessEnd left = LastProcessEnd();
   EXPECT_TRUE(left.mainWindow);

@@ -22,10 +22,8 @@ struct Screen {
 // A window DC over client area (2, 3)-(8, 8), of which only (2, 3)-(5, 8) is visible.
 TEST(SurfaceDC, DrawsAtTheOriginInsideTheClip) {
   Screen screen;
-  pixman_region32_t visible;
-  pixman_region32_init_rect(&visible, 2, 3, 3, 5);
+  const pda::gdi::Region visible(pda::gdi::Box{2, 3, 5, 8});
   HDC dc = pda::gdi::CreateSurfaceDC(screen.pixels, POINT{2, 3}, &visible);
-  pixman_region32_fini(&visible);
   ASSERT_TRUE(dc);
   ASSERT_TRUE(PatBlt(dc, 0, 0, 100, 100, WHITENESS));
   for (int y = 0; y < 10; ++y)
@@ -48,10 +46,8 @@ TEST(SurfaceDC, OriginAndClipCanChange) {
   ASSERT_TRUE(pda::gdi::SetSurfaceDCOrigin(dc, POINT{9, 9}));
   SetPixel(dc, 0, 0, RGB(255, 0, 0));
   EXPECT_EQ(screen.At(9, 9), 0xFF0000u);
-  pixman_region32_t none;
-  pixman_region32_init(&none);
+  const pda::gdi::Region none;
   ASSERT_TRUE(pda::gdi::SetSurfaceDCClip(dc, &none));
-  pixman_region32_fini(&none);
   PatBlt(dc, -9, -9, 10, 10, WHITENESS);
   EXPECT_EQ(screen.CountNot(0), 1) << "an empty clip draws nothing";
   ASSERT_TRUE(pda::gdi::SetSurfaceDCClip(dc, nullptr));
@@ -64,10 +60,8 @@ TEST(SurfaceDC, OriginAndClipCanChange) {
 // drawing reaches the whole of the application's rectangle.
 TEST(SurfaceDC, ApplicationClipOutlivesAWindowClipChange) {
   Screen screen;
-  pixman_region32_t covered;
-  pixman_region32_init_rect(&covered, 0, 0, 2, 10);
+  const pda::gdi::Region covered(pda::gdi::Box{0, 0, 2, 10});
   HDC dc = pda::gdi::CreateSurfaceDC(screen.pixels, POINT{0, 0}, &covered);
-  pixman_region32_fini(&covered);
   ASSERT_NE(IntersectClipRect(dc, 0, 0, 5, 5), ERROR);
   ASSERT_TRUE(pda::gdi::SetSurfaceDCClip(dc, nullptr));
   PatBlt(dc, 0, 0, 10, 10, WHITENESS);

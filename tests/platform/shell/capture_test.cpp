@@ -53,10 +53,11 @@ LRESULT ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 int WINAPI ProbeMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+  using pda::MenuItemResource, pda::MenuResource;
   static const MenuItemResource items[] = {{kExit, u"Exit", MF_STRING},
                                            {kSettings, u"Settings", MF_STRING}};
   static const std::array<MenuResource, 1> menus{{{40001, items}}};
-  if (!RegisterResources(kInstance, {.menus = menus})) return -1;
+  if (!pda::RegisterResources(kInstance, {.menus = menus})) return -1;
   WNDCLASSW wc{};
   wc.lpfnWndProc = ProbeProcedure;
   wc.hInstance = instance;
@@ -82,6 +83,8 @@ int WINAPI ProbeMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
   g_bar = bar.hwndMB.value;
   MSG msg;
   while (GetMessageW(&msg, HWND{}, 0, 0) > 0) DispatchMessageW(&msg);
+  DestroyWindow(thief);  // with the stylus it may still hold
+  DestroyWindow(main);
   return 0;
 }
 

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "device_root.h"
@@ -16,6 +15,8 @@
 namespace {
 
 using zaz::testing::DeviceRootTest;
+using zaz::testing::ReadHostFile;
+using zaz::testing::WriteHostFile;
 
 // A file handle closed at the end of the scope.
 class FileHandle {
@@ -39,16 +40,6 @@ FileHandle Open(LPCWSTR path, DWORD access, DWORD disposition) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-std::string ReadHost(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteHost(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 class Files : public DeviceRootTest {};
 
@@ -64,7 +55,7 @@ TEST_F(Files, CreateWriteReadAndSize) {
     EXPECT_EQ(GetFileSize(file.get(), &high), 23u);
     EXPECT_EQ(high, 0u);
   }
-  EXPECT_EQ(ReadHost(root_.HostPath("My Documents/note.txt")), "47.6062095,-122.3320708");
+  EXPECT_EQ(ReadHostFile(root_.HostPath("My Documents/note.txt")), "47.6062095,-122.3320708");
 
   FileHandle file = Open(u"\\My Documents\\note.txt", GENERIC_READ, OPEN_EXISTING);
   ASSERT_TRUE(file.valid());
@@ -92,14 +83,14 @@ class Dispositions : public DeviceRootTest, public ::testing::WithParamInterface
 TEST_P(Dispositions, OpenCreateOrFailAsDocumented) {
   const DispositionCase& c = GetParam();
   const std::string host = root_.HostPath("My Documents/f.txt");
-  if (c.exists) WriteHost(host, "old");
+  if (c.exists) WriteHostFile(host, "old");
   SetLastError(12345);
   {
     FileHandle file = Open(u"\\My Documents\\f.txt", GENERIC_READ | GENERIC_WRITE, c.disposition);
     EXPECT_EQ(file.valid(), c.opens);
     EXPECT_EQ(GetLastError(), c.lastError);
   }
-  if (c.content) EXPECT_EQ(ReadHost(host), c.content);
+  if (c.content) EXPECT_EQ(ReadHostFile(host), c.content);
   else EXPECT_NE(access(host.c_str(), F_OK), 0);
 }
 
@@ -132,7 +123,7 @@ TEST_F(Files, FolderCannotBeOpenedAsAFile) {
 }
 
 TEST_F(Files, WriteToReadOnlyHandleFails) {
-  WriteHost(root_.HostPath("My Documents/r.txt"), "x");
+  WriteHostFile(root_.HostPath("My Documents/r.txt"), "x");
   FileHandle file = Open(u"\\My Documents\\r.txt", GENERIC_READ, OPEN_EXISTING);
   DWORD written = 7;
   SetLastError(0);
@@ -155,7 +146,7 @@ TEST_F(Files, ClosedFileHandleIsStale) {
 // Root is not stopped by permission bits, so a write is made to fail through a parent that is
 // a regular file, which stops everyone; the permission case runs only when it can fail.
 TEST_F(Files, WriteIntoAFileAsIfAFolderFailsCleanly) {
-  WriteHost(root_.HostPath("plain"), "not a folder");
+  WriteHostFile(root_.HostPath("plain"), "not a folder");
   SetLastError(0);
   EXPECT_FALSE(Open(u"\\plain\\x.txt", GENERIC_WRITE, CREATE_ALWAYS).valid());
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
@@ -179,7 +170,7 @@ TEST_F(Files, StreamsWriteCommitAndReadBack) {
   ASSERT_NE(out, nullptr);
   ASSERT_EQ(std::fputs("[Position]\r\n", out), 1);
   EXPECT_TRUE(DeviceCommitStream(out));
-  EXPECT_EQ(ReadHost(root_.HostPath("Program Files/Zazorudu/settings.tmp")), "[Position]\r\n");
+  EXPECT_EQ(ReadHostFile(root_.HostPath("Program Files/Zazorudu/settings.tmp")), "[Position]\r\n");
   std::fclose(out);
 
   FILE* in = DeviceOpenStream("Program Files\\Zazorudu\\settings.tmp", "rb");

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "device_root.h"
@@ -15,17 +14,9 @@
 namespace {
 
 using zaz::testing::DeviceRootTest;
+using zaz::testing::ReadHostFile;
+using zaz::testing::WriteHostFile;
 
-std::string ReadHost(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteHost(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 class Folders : public DeviceRootTest {};
 
@@ -42,7 +33,7 @@ TEST_F(Folders, CreateDirectoryMakesOneLevelOnly) {
 }
 
 TEST_F(Folders, AttributesOfFilesFoldersAndMissingNames) {
-  WriteHost(root_.HostPath("My Documents/n.txt"), "x");
+  WriteHostFile(root_.HostPath("My Documents/n.txt"), "x");
   EXPECT_EQ(GetFileAttributesW(u"\\My Documents\\n.txt"), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(GetFileAttributesW(u"\\"), FILE_ATTRIBUTE_DIRECTORY);
   chmod(root_.HostPath("My Documents/n.txt").c_str(), 0444);
@@ -56,7 +47,7 @@ TEST_F(Folders, AttributesOfFilesFoldersAndMissingNames) {
 }
 
 TEST_F(Folders, DeleteFile) {
-  WriteHost(root_.HostPath("gone.txt"), "x");
+  WriteHostFile(root_.HostPath("gone.txt"), "x");
   EXPECT_TRUE(DeleteFileW(u"\\gone.txt"));
   EXPECT_NE(access(root_.HostPath("gone.txt").c_str(), F_OK), 0);
   SetLastError(0);
@@ -65,19 +56,19 @@ TEST_F(Folders, DeleteFile) {
   SetLastError(0);
   EXPECT_FALSE(DeleteFileW(u"\\My Documents")) << "folders are not deleted as files";
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  WriteHost(root_.HostPath("narrow.txt"), "x");
+  WriteHostFile(root_.HostPath("narrow.txt"), "x");
   EXPECT_TRUE(DeleteFileA("\\narrow.txt"));
 }
 
 TEST_F(Folders, MoveReplacesTheTargetAtomically) {
-  WriteHost(root_.HostPath("Program Files/Zazorudu/settings.ini"), "old");
-  WriteHost(root_.HostPath("Program Files/Zazorudu/settings.tmp"), "new");
+  WriteHostFile(root_.HostPath("Program Files/Zazorudu/settings.ini"), "old");
+  WriteHostFile(root_.HostPath("Program Files/Zazorudu/settings.tmp"), "new");
   // Keep the old file open: a reader that had it keeps the whole old content.
   std::ifstream reader(root_.HostPath("Program Files/Zazorudu/settings.ini"), std::ios::binary);
   ASSERT_TRUE(MoveFileExW(u"\\Program Files\\Zazorudu\\settings.tmp",
                           u"\\Program Files\\Zazorudu\\settings.ini",
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-  EXPECT_EQ(ReadHost(root_.HostPath("Program Files/Zazorudu/settings.ini")), "new");
+  EXPECT_EQ(ReadHostFile(root_.HostPath("Program Files/Zazorudu/settings.ini")), "new");
   EXPECT_NE(access(root_.HostPath("Program Files/Zazorudu/settings.tmp").c_str(), F_OK), 0);
   std::string seen;
   reader >> seen;
@@ -85,14 +76,14 @@ TEST_F(Folders, MoveReplacesTheTargetAtomically) {
 }
 
 TEST_F(Folders, MoveWithoutReplaceKeepsAnExistingTarget) {
-  WriteHost(root_.HostPath("a"), "a");
-  WriteHost(root_.HostPath("b"), "b");
+  WriteHostFile(root_.HostPath("a"), "a");
+  WriteHostFile(root_.HostPath("b"), "b");
   SetLastError(0);
   EXPECT_FALSE(MoveFileExW(u"\\a", u"\\b", 0));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-  EXPECT_EQ(ReadHost(root_.HostPath("b")), "b");
+  EXPECT_EQ(ReadHostFile(root_.HostPath("b")), "b");
   EXPECT_TRUE(MoveFileExA("\\a", "\\c", 0));
-  EXPECT_EQ(ReadHost(root_.HostPath("c")), "a");
+  EXPECT_EQ(ReadHostFile(root_.HostPath("c")), "a");
 }
 
 TEST_F(Folders, MoveErrors) {

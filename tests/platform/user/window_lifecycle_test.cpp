@@ -1,6 +1,7 @@
 // Window classes, creation and destruction: message order, placement, stale handles, data slots.
 #include <cstring>
 
+#include "pda/controls.h"
 #include "user_fixture.h"
 
 namespace pda::user_test {
@@ -298,6 +299,8 @@ TEST_F(UserTest, PointsMapBetweenNestedWindowsAndTheScreen) {
 
 TEST(MessageNames, KnownMessagesHaveTheirNamesAndPrivateOnesAnOffset) {
   EXPECT_EQ(pda::testing::MessageName(WM_LBUTTONUP), "WM_LBUTTONUP");
+  EXPECT_EQ(pda::testing::MessageName(EM_REPLACESEL), "EM_REPLACESEL") << "the controls' list";
+  EXPECT_EQ(pda::testing::MessageName(0x03FD), "WM_PDA_CALL") << "the window manager's own";
   EXPECT_EQ(pda::testing::MessageName(WM_USER + 5), "WM_USER+5");
   EXPECT_EQ(pda::testing::MessageName(0xA002), "WM_APP+8194");
   EXPECT_EQ(pda::testing::MessageName(0x0099), "0x0099");

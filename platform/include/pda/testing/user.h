@@ -1,10 +1,12 @@
 // Test hooks of the window manager: the manual timer clock, the screen size (rotation), the
-// key-state table, visible regions and message names.
+// key-state table, the process's top-level windows, work run on a UI thread, visible regions and
+// message names.
 //
 // For tests and test harnesses only; the application never includes this header. Unlike the
 // rest of the platform's surface this is C++ (std types), in namespace pda::testing.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,19 @@ void ChangeScreen(int width, int height, int dpi);
 // ---- keyboard ------------------------------------------------------------------------------
 // Every key up.
 void ResetKeyState();
+
+// ---- windows and threads -------------------------------------------------------------------
+struct TopLevelWindow {
+  HWND window;
+  std::u16string className;
+  std::u16string title;
+};
+// The process's top-level windows not being destroyed, topmost first. Read without sending any
+// message, so a test may look from outside the windows' thread.
+std::vector<TopLevelWindow> TopLevelWindows();
+// Runs `task` on the given thread when its message loop next dispatches; false when the thread
+// has no message queue.
+bool CallOnThread(DWORD threadId, std::function<void()> task);
 
 // ---- regions and names ---------------------------------------------------------------------
 // The window's visible region in screen coordinates, as bands of rectangles.

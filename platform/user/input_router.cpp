@@ -1,14 +1,12 @@
-// Hit testing on the window tree and posting of stylus and key messages.
-#include "backend/input_router.h"
+// Hit testing on the window tree, the capture, and posting of stylus and key messages.
+#include "user/input_router.h"
 
+#include "user/capture.h"
 #include "user/message_queue.h"
 #include "user/window.h"
 
-namespace pda::backend {
+namespace pda::user {
 namespace {
-
-using pda::user::FindLocked;
-using pda::user::Window;
 
 bool Contains(const RECT& r, POINT p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
@@ -19,7 +17,7 @@ Window* DeepestLocked(const std::vector<HWND>& candidates, POINT screen) {
   for (HWND h : candidates) {
     Window* w = FindLocked(h);
     if (!w || w->destroying || !(w->style & WS_VISIBLE)) continue;
-    if (!Contains(pda::user::ScreenRectLocked(*w), screen)) continue;
+    if (!Contains(ScreenRectLocked(*w), screen)) continue;
     Window* inner = DeepestLocked(w->children, screen);
     return inner ? inner : w;
   }
@@ -32,8 +30,19 @@ bool EnabledWithAncestorsLocked(const Window* w) {
   return true;
 }
 
+// The capture window, with the point in its client coordinates; a null window when none.
+Hit CaptureTarget(POINT screen) {
+  auto lock = TreeLock();
+  const HWND holder = CaptureLocked();
+  Window* w = FindLocked(holder);
+  if (!w) return Hit{HWND{}, POINT{0, 0}};
+  const POINT origin = ScreenOriginLocked(*w);
+  return Hit{holder, POINT{screen.x - origin.x, screen.y - origin.y}};
+}
+
 void PostStylus(UINT message, POINT screen, WPARAM buttons) {
-  const Hit hit = WindowUnderPoint(screen);
+  Hit hit = CaptureTarget(screen);
+  if (!hit.window) hit = WindowUnderPoint(screen);
   if (!hit.window) return;
   PostMessageW(hit.window, message, buttons,
                MAKELPARAM(static_cast<WORD>(hit.client.x), static_cast<WORD>(hit.client.y)));
@@ -44,10 +53,10 @@ constexpr WPARAM kLeftButton = 0x0001;  // MK_LBUTTON
 }  // namespace
 
 Hit WindowUnderPoint(POINT screen) {
-  auto lock = pda::user::TreeLock();
-  Window* w = DeepestLocked(pda::user::TopLevelLocked(), screen);
+  auto lock = TreeLock();
+  Window* w = DeepestLocked(TopLevelLocked(), screen);
   if (!w || !EnabledWithAncestorsLocked(w)) return Hit{HWND{}, POINT{0, 0}};
-  const POINT origin = pda::user::ScreenOriginLocked(*w);
+  const POINT origin = ScreenOriginLocked(*w);
   return Hit{w->handle, POINT{screen.x - origin.x, screen.y - origin.y}};
 }
 
@@ -82,11 +91,11 @@ bool PostKey(int virtualKey, bool down) {
 
 DWORD UiThread() {
   const HWND foreground = GetForegroundWindow();
-  auto lock = pda::user::TreeLock();
+  auto lock = TreeLock();
   if (Window* w = FindLocked(foreground); w && w->queue) return w->queue->ThreadId();
-  for (HWND h : pda::user::TopLevelLocked())
+  for (HWND h : TopLevelLocked())
     if (Window* w = FindLocked(h); w && w->queue) return w->queue->ThreadId();
   return 0;
 }
 
-}  // namespace pda::backend
+}  // namespace pda::user

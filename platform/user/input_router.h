@@ -1,16 +1,18 @@
 // Routing of the stylus and the keys to windows, shared by every back end and the test harness
-// so that there is one way in: the stylus goes to the window under the point (the topmost
-// shown window containing it, children before parents); a disabled window, or one inside a
-// disabled window, swallows it. There is no implicit capture: a release outside the window that
-// saw the press goes to whatever window is under the release. Keys go to the focus window, or to
-// the foreground window when nothing has the focus.
+// so that there is one way in: the stylus goes to the window holding the capture (SetCapture),
+// in its client coordinates wherever the point is; else to the window under the point (the
+// topmost shown window containing it, children before parents), where a disabled window, or one
+// inside a disabled window, swallows it. There is no implicit capture: a release outside the
+// window that saw the press goes to whatever window is under the release unless that window took
+// the capture. Keys go to the focus window, or to the foreground window when nothing has the
+// focus.
 //
 // Everything is posted, never sent: a back end's thread must not wait for the UI thread.
 #pragma once
 
 #include "pda/user.h"
 
-namespace pda::backend {
+namespace pda::user {
 
 struct Hit {
   HWND window;   // null when nothing is under the point or a disabled window swallowed it
@@ -41,4 +43,4 @@ bool PostKey(int virtualKey, bool down);
 // on the UI thread (screen changes) is sent. 0 when there is no window.
 DWORD UiThread();
 
-}  // namespace pda::backend
+}  // namespace pda::user
