@@ -69,6 +69,16 @@ BOOL MakeSettingsPath(LPCWSTR pszModuleFileName, LPWSTR pszPath, LPSTR pszNarrow
   return WideToNarrowWhole(pszPath, pszNarrowPath, SETTINGS_NARROW_PATH_BYTES);
 }
 
+void FillSettingsFromStore(ProfileStore* pStore, SettingsRecord* pRecord) {
+  for (const SettingsField& field : kFields) {
+    char szValue[SETTINGS_VALUE_BYTES];
+    WCHAR wszValue[SETTINGS_VALUE_BYTES];
+    ProfileGet(pStore, field.pszSection, field.pszKey, szValue, SETTINGS_VALUE_BYTES);
+    NarrowToWideCut(szValue, wszValue, SETTINGS_VALUE_BYTES);
+    CopyWideCut(field.pfnField(*pRecord), field.cchField, wszValue);
+  }
+}
+
 BOOL LoadSettings() {
   WCHAR szPath[SETTINGS_PATH_CHARS] = {};
   char szNarrowPath[SETTINGS_NARROW_PATH_BYTES] = {};
@@ -110,13 +120,7 @@ BOOL LoadSettings() {
   }
   std::fclose(pStream);
 
-  for (const SettingsField& field : kFields) {
-    char szValue[SETTINGS_VALUE_BYTES];
-    WCHAR wszValue[SETTINGS_VALUE_BYTES];
-    ProfileGet(pStore, field.pszSection, field.pszKey, szValue, SETTINGS_VALUE_BYTES);
-    NarrowToWideCut(szValue, wszValue, SETTINGS_VALUE_BYTES);
-    CopyWideCut(field.pfnField(g_Settings), field.cchField, wszValue);
-  }
+  FillSettingsFromStore(pStore, &g_Settings);
   ProfileClose(pStore);
   return TRUE;
 }
