@@ -9,14 +9,21 @@ namespace {
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
-// Reads the whole stream into a heap buffer with a NUL after the last byte read.
+// Reads the whole stream into a heap buffer with a NUL after the last byte read. A read error
+// fails the whole read: a part of a file is never taken for the file.
 LPSTR ReadWholeStream(FILE* pStream) {
   if (std::fseek(pStream, 0, SEEK_END) != 0) return nullptr;
   const long cbFile = std::ftell(pStream);
-  if (cbFile < 0 || std::fseek(pStream, 0, SEEK_SET) != 0) return nullptr;
+  if (cbFile < 0 || cbFile > PROFILE_MAX_FILE_BYTES || std::fseek(pStream, 0, SEEK_SET) != 0) {
+    return nullptr;
+  }
   auto* pszText = static_cast<LPSTR>(std::malloc(static_cast<std::size_t>(cbFile) + 1));
   if (pszText == nullptr) return nullptr;
   const std::size_t cbRead = std::fread(pszText, 1, static_cast<std::size_t>(cbFile), pStream);
+  if (std::ferror(pStream)) {
+    std::free(pszText);
+    return nullptr;
+  }
   pszText[cbRead] = 0;
   return pszText;
 }

@@ -11,9 +11,12 @@
 // value is empty). Keys before the first header belong to the empty-named section.
 //
 // File layout (writing): "[section]\r\n" then "key=value\r\n" lines, in the order the entries
-// were first added. The file is written to "<name>.tmp" in the same folder, committed to disk
-// and then renamed over the old file, so the old file stays whole if the new one cannot be
-// written.
+// were first added. The file is written to a new "<name>.XXXXXX.tmp" of a random name in the
+// same folder, committed to disk and then put in the old file's place (which keeps the old
+// file's access rights, and a link to it stays a link), so the old file stays whole if the new
+// one cannot be written. Temporary files left by a crash are removed at the next write.
+//
+// A file over PROFILE_MAX_FILE_BYTES, or one that gives a read error, is not read at all.
 //
 // Limits: a section name and a key name together may have at most PROFILE_MAX_NAME_BYTES bytes;
 // longer pairs are refused (a set fails, a get misses, such a line in a file is ignored). A store
@@ -26,6 +29,7 @@ constexpr int PROFILE_MAX_NAME_BYTES = 253;
 constexpr int PROFILE_MAX_ENTRIES = 32768;
 constexpr int PROFILE_BUCKETS = 1024;
 constexpr int PROFILE_BLOCK_BYTES = 16384;
+constexpr long PROFILE_MAX_FILE_BYTES = 1L << 20;
 
 struct ProfileKeyTable;
 
@@ -42,7 +46,8 @@ struct ProfileStore {
 int ProfileOpen(ProfileStore** ppStore, LPCSTR pszFileName, BOOL fCreateOnly);
 // Binds a copy of the file name; a null name or the name already bound changes nothing.
 int ProfileSetFileName(ProfileStore* pStore, LPCSTR pszFileName);
-// Binds the file name and parses the file into the store. -1 if the file cannot be opened.
+// Binds the file name and parses the file into the store. -1 if the file cannot be opened or
+// read whole (the store is then unchanged).
 int ProfileRead(ProfileStore* pStore, LPCSTR pszFileName);
 // Sets the value of section/key; cbValue 0 takes the value up to its terminator, otherwise
 // exactly cbValue bytes. A new pair gets the next order number; a known pair keeps its own.

@@ -1,5 +1,7 @@
 // Writing a Profile store's file: entries in the order they were first added, one header per
-// run of a section, written to a temporary file that then replaces the old one.
+// run of a section, written to a new temporary file of a random name beside the old one,
+// committed to the disk and then put in the old one's place, so that a crash or a failure at
+// any moment leaves the old file or the new one whole.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +13,7 @@ namespace {
 
 constexpr char kHeaderFormat[] = "[%s]\r\n";
 constexpr char kValueFormat[] = "=%s\r\n";
-constexpr char kTempSuffix[] = ".tmp";
+constexpr char kTempSuffix[] = ".XXXXXX.tmp";  // the platform fills in the X
 
 struct OrderedEntries {
   ProfileEntry** rgpEntries;  // indexed by order number
@@ -70,13 +72,13 @@ int ProfileWrite(ProfileStore* pStore, LPCSTR pszFileName) {
   }
 
   int nResult = -1;
-  FILE* pStream = DeviceOpenStream(pszTemp, "wb");
+  FILE* pStream = DeviceCreateTempStream(pszTemp);
   if (pStream != nullptr) {
     const bool fWritten = WriteEntries(pStream, ordered.rgpEntries, ordered.cEntries) &&
                           DeviceCommitStream(pStream);
     const bool fClosed = std::fclose(pStream) == 0;
     if (fWritten && fClosed &&
-        MoveFileExA(pszTemp, pStore->pszFileName, MOVEFILE_REPLACE_EXISTING)) {
+        ReplaceFileA(pStore->pszFileName, pszTemp, nullptr, 0, nullptr, nullptr)) {
       pStore->fDirty = FALSE;
       nResult = 0;
     } else {

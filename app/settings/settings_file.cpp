@@ -32,6 +32,15 @@ constexpr SettingsField kFields[] = {
      SETTINGS_SMS_NUMBER_CHARS},
 };
 
+// Set by a load that found the file there but could not read it: the session then treats it as
+// absent, and the save at its end leaves it as it is rather than replace it by empty values.
+BOOL s_fFileKept = FALSE;
+
+// The file is simply not there (rather than there and unreadable).
+bool IsAbsent(DWORD dwError) {
+  return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+}
+
 BOOL FormSettingsPath(LPWSTR pszPath, LPSTR pszNarrowPath) {
   WCHAR szModule[SETTINGS_MODULE_NAME_CHARS] = {};
   GetModuleFileNameW(nullptr, szModule, SETTINGS_MODULE_NAME_CHARS);
@@ -60,41 +69,67 @@ BOOL MakeSettingsPath(LPCWSTR pszModuleFileName, LPWSTR pszPath, LPSTR pszNarrow
   return WideToNarrowWhole(pszPath, pszNarrowPath, SETTINGS_NARROW_PATH_BYTES);
 }
 
-BOOL LoadSettings() {
-  WCHAR szPath[SETTINGS_PATH_CHARS] = {};
-  char szNarrowPath[SETTINGS_NARROW_PATH_BYTES] = {};
-  if (!FormSettingsPath(szPath, szNarrowPath)) return FALSE;
-
-  HANDLE hFile = CreateFileW(szPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (hFile == INVALID_HANDLE_VALUE || !hFile) return FALSE;
-  const DWORD cbFile = GetFileSize(hFile, nullptr);
-  CloseHandle(hFile);
-  if (cbFile == INVALID_FILE_SIZE || cbFile < SETTINGS_MIN_FILE_BYTES) return FALSE;
-  Sleep(kPauseAfterCheckMs);
-
-  ProfileStore* pStore = nullptr;
-  if (ProfileOpen(&pStore, szNarrowPath, FALSE) != 0) return FALSE;
-  Sleep(kPauseAfterReadMs);
-  FILE* pStream = DeviceOpenStream(szNarrowPath, "r");
-  if (pStream == nullptr) {
-    ProfileClose(pStore);
-    return FALSE;
-  }
-  std::fclose(pStream);
-
+void FillSettingsFromStore(ProfileStore* pStore, SettingsRecord* pRecord) {
   for (const SettingsField& field : kFields) {
     char szValue[SETTINGS_VALUE_BYTES];
     WCHAR wszValue[SETTINGS_VALUE_BYTES];
     ProfileGet(pStore, field.pszSection, field.pszKey, szValue, SETTINGS_VALUE_BYTES);
     NarrowToWideCut(szValue, wszValue, SETTINGS_VALUE_BYTES);
-    CopyWideCut(field.pfnField(g_Settings), field.cchField, wszValue);
+    CopyWideCut(field.pfnField(*pRecord), field.cchField, wszValue);
   }
+}
+
+BOOL LoadSettings() {
+  WCHAR szPath[SETTINGS_PATH_CHARS] = {};
+  char szNarrowPath[SETTINGS_NARROW_PATH_BYTES] = {};
+  if (!FormSettingsPath(szPath, szNarrowPath)) return FALSE;
+
+  s_fFileKept = FALSE;
+  HANDLE hFile = CreateFileW(szPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE || !hFile) {
+    s_fFileKept = !IsAbsent(GetLastError());
+    return FALSE;
+  }
+  DWORD cbFileHigh = 0;
+  const DWORD cbFile = GetFileSize(hFile, &cbFileHigh);
+  const DWORD dwSizeError = GetLastError();
+  CloseHandle(hFile);
+  if (cbFile == INVALID_FILE_SIZE && dwSizeError != ERROR_SUCCESS) {
+    s_fFileKept = TRUE;
+    return FALSE;
+  }
+  if (cbFileHigh == 0 && cbFile < SETTINGS_MIN_FILE_BYTES) return FALSE;
+  Sleep(kPauseAfterCheckMs);
+
+  // The file is read on its own, not by the opening, so that a file that is there but cannot
+  // be read whole (too large, a read error) is told apart from an empty one.
+  ProfileStore* pStore = nullptr;
+  if (ProfileOpen(&pStore, szNarrowPath, TRUE) != 0) return FALSE;
+  if (ProfileRead(pStore, szNarrowPath) != 0) {
+    s_fFileKept = !IsAbsent(GetLastError());
+    ProfileClose(pStore);
+    return FALSE;
+  }
+  Sleep(kPauseAfterReadMs);
+  FILE* pStream = DeviceOpenStream(szNarrowPath, "r");
+  if (pStream == nullptr) {
+    s_fFileKept = !IsAbsent(GetLastError());
+    ProfileClose(pStore);
+    return FALSE;
+  }
+  std::fclose(pStream);
+
+  FillSettingsFromStore(pStore, &g_Settings);
   ProfileClose(pStore);
   return TRUE;
 }
 
 BOOL SaveSettings() {
+  if (s_fFileKept) {
+    s_fFileKept = FALSE;  // one session's save: the file found unreadable stays as it was
+    return FALSE;
+  }
   WCHAR szPath[SETTINGS_PATH_CHARS] = {};
   char szNarrowPath[SETTINGS_NARROW_PATH_BYTES] = {};
   if (!FormSettingsPath(szPath, szNarrowPath)) return FALSE;

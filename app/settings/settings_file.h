@@ -21,7 +21,17 @@ inline constexpr WCHAR SETTINGS_APP_SECTION[] = u"Zazorudu";
 // form does not fit SETTINGS_NARROW_PATH_BYTES (at most 63 bytes).
 BOOL MakeSettingsPath(LPCWSTR pszModuleFileName, LPWSTR pszPath, LPSTR pszNarrowPath);
 
-// Fills the live record from the file; TRUE when the three fields were taken from it.
+struct ProfileStore;
+struct SettingsRecord;
+
+// The three fields from a store's values, converted and cut to their fields (a missing key
+// empties its field).
+void FillSettingsFromStore(ProfileStore* pStore, SettingsRecord* pRecord);
+
+// Fills the live record from the file; TRUE when the three fields were taken from it. A file
+// that is there but cannot be read whole (no permission, not a regular file, over 1 MiB, a read
+// error) counts as absent, and the next save leaves it as it is.
 BOOL LoadSettings();
-// Writes the live record to the file; TRUE when it was handed to the Profile store.
+// Writes the live record to the file; TRUE when it was handed to the Profile store, FALSE when
+// the path cannot be formed or the last load found the file unreadable.
 BOOL SaveSettings();

@@ -1,7 +1,8 @@
 // Files behind handles: CreateFileW, ReadFile, WriteFile, FlushFileBuffers, GetFileSize.
 //
 // A file handle owns one host descriptor (closed by CloseHandle through the kernel's table).
-// Share modes are accepted and not enforced: the host has no mandatory locking.
+// Share modes are accepted and not enforced: the host has no mandatory locking. Only regular
+// files open (see host_open.h): a FIFO, a device or a folder is refused without waiting.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include "pda/storage.h"
 #include "storage/device_path.h"
 #include "storage/host_errors.h"
+#include "storage/host_open.h"
 #include "kernel/unique_fd.h"
 
 namespace pda {
@@ -35,45 +37,29 @@ int AccessFlags(DWORD access) {
   return read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
 }
 
-int OpenHost(const std::string& path, int flags) {
-  int fd;
-  do fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-  while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
 // Opens as the disposition says. On success *existed tells whether the file was there before.
-int OpenWithDisposition(const std::string& path, int access, DWORD disposition, bool* existed,
-                        DWORD* error) {
+UniqueFd OpenWithDisposition(const std::string& path, int access, DWORD disposition,
+                             bool* existed, DWORD* error) {
   *existed = false;
-  int fd = -1;
   switch (disposition) {
     case CREATE_NEW:
-      fd = OpenHost(path, access | O_CREAT | O_EXCL);
-      break;
+      return UniqueFd(OpenHostFile(path, {access | O_CREAT | O_EXCL}, error));
     case CREATE_ALWAYS:
-    case OPEN_ALWAYS:
+    case OPEN_ALWAYS: {
       // Try to create first so that we know whether it was there.
-      fd = OpenHost(path, access | O_CREAT | O_EXCL);
-      if (fd < 0 && errno == EEXIST) {
-        *existed = true;
-        fd = OpenHost(path, access | (disposition == CREATE_ALWAYS ? O_TRUNC : 0));
-      }
-      break;
+      UniqueFd fd(OpenHostFile(path, {access | O_CREAT | O_EXCL}, error));
+      if (fd || *error != ERROR_FILE_EXISTS) return fd;
+      *existed = true;
+      return UniqueFd(
+          OpenHostFile(path, {access | (disposition == CREATE_ALWAYS ? O_TRUNC : 0)}, error));
+    }
     case OPEN_EXISTING:
-      fd = OpenHost(path, access);
-      break;
+      return UniqueFd(OpenHostFile(path, {access}, error));
     case TRUNCATE_EXISTING:
-      fd = OpenHost(path, access | O_TRUNC);
-      break;
+      return UniqueFd(OpenHostFile(path, {access | O_TRUNC}, error));
   }
-  if (fd < 0) {
-    const int e = errno;
-    if (e == ENOENT) *error = NotFoundError(path);
-    else if (e == EEXIST) *error = ERROR_FILE_EXISTS;
-    else *error = ErrorFromErrno(e, ERROR_ACCESS_DENIED);
-  }
-  return fd;
+  *error = ERROR_INVALID_PARAMETER;
+  return UniqueFd();
 }
 
 }  // namespace
@@ -91,15 +77,10 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES,
 
   bool existed = false;
   DWORD error = ERROR_SUCCESS;
-  pda::UniqueFd fd(pda::OpenWithDisposition(*host, pda::AccessFlags(access), creationDisposition,
-                                            &existed, &error));
+  pda::UniqueFd fd = pda::OpenWithDisposition(*host, pda::AccessFlags(access),
+                                              creationDisposition, &existed, &error);
   if (!fd) {
     SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-  }
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-    SetLastError(ERROR_ACCESS_DENIED);  // a folder is not a file
     return INVALID_HANDLE_VALUE;
   }
   const HANDLE handle =

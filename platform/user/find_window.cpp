@@ -1,5 +1,8 @@
-// FindWindowW: this process's top-level windows first, then other processes of the device.
+// FindWindowW: this process's top-level windows first, then other processes of the device; a
+// name found nowhere is claimed for this process (see rendezvous.h).
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "user/rendezvous.h"
 #include "user/window.h"
@@ -48,6 +51,12 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
   if (!className || !windowName || IS_INTRESOURCE(className)) return HWND{};
   const std::u16string cls(className);
   const std::u16string title(windowName);
-  if (!rendezvous::ExistsElsewhere(cls, title)) return HWND{};
-  return RemoteHandle(cls, title);
+  // Asked and claimed in turn: of several processes looking at once, one claims the name and
+  // finds nothing; the others find its window (or its claim) and go on from there.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (rendezvous::ExistsElsewhere(cls, title)) return RemoteHandle(cls, title);
+    if (rendezvous::Reserve(cls, title) != rendezvous::ClaimResult::Taken) return HWND{};
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));  // its socket is being bound
+  }
+  return HWND{};
 }

@@ -1,19 +1,25 @@
 // The single-instance rendezvous over UNIX sockets (see rendezvous.h).
 //
-// Sections: names and paths | the listener thread | publishing | asking another process
+// Sections: names and paths | claims | the listener thread | asking another process
 #include "user/rendezvous.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -68,17 +74,62 @@ std::string DeviceRoot() {
   return std::string(home ? home : "") + "/.local/share/zazorudu";
 }
 
-std::string SocketPath(const std::string& key) {
+// Says a refusal once per path: a lookup and a claim may meet the same one.
+void Refuse(const std::string& path, const std::string& why) {
+  static std::mutex mutex;
+  static std::set<std::string> told;
+  std::lock_guard lock(mutex);
+  if (told.insert(path).second)
+    std::fprintf(stderr, "rendezvous: %s %s; no single-instance lookup there\n", path.c_str(),
+                 why.c_str());
+}
+
+// A folder that only this user can reach, or nothing (refused with a line). Another user could
+// otherwise take a window's name first or answer for it.
+bool Private(const std::string& folder) {
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0) {
+    Refuse(folder, std::string("cannot be used: ") + std::strerror(errno));
+    return false;
+  }
+  if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+    Refuse(folder, "is not a folder of this user's own (mode 0700)");
+    return false;
+  }
+  return true;
+}
+
+// $XDG_RUNTIME_DIR, else $TMPDIR/pda-<uid> (or /tmp/pda-<uid>), made 0700 on first use.
+std::optional<std::string> Folder() {
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
+    return Private(runtime) ? std::optional<std::string>(runtime) : std::nullopt;
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/pda-" +
+                             std::to_string(::geteuid());
+  ::mkdir(folder.c_str(), 0700);
+  return Private(folder) ? std::optional<std::string>(folder) : std::nullopt;
+}
+
+// The socket's path without its ".sock"; the claim's lock file adds ".lock".
+std::optional<std::string> BasePath(const std::string& key) {
   std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
   for (char c : DeviceRoot() + '\n' + key) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 0x100000001b3ull;
   }
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::optional<std::string> folder = Folder();
+  if (!folder) return std::nullopt;
   char name[64];
-  std::snprintf(name, sizeof name, "/pda-window-%016llx.sock",
-                static_cast<unsigned long long>(hash));
-  return std::string(runtime && *runtime ? runtime : "/tmp") + name;
+  std::snprintf(name, sizeof name, "/pda-window-%016llx", static_cast<unsigned long long>(hash));
+  return *folder + name;
+}
+
+// A name taken by a file of another user is never trusted.
+bool OwnedOrAbsent(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || info.st_uid == ::geteuid()) return true;
+  Refuse(path, "belongs to another user (uid " + std::to_string(info.st_uid) + ")");
+  return false;
 }
 
 std::optional<sockaddr_un> Address(const std::string& path) {
@@ -117,14 +168,77 @@ class Fd {
   int fd_ = -1;
 };
 
+// Connects to a socket of this user's, answered by a process of this user's.
 Fd Connect(const std::string& path) {
   auto address = Address(path);
-  if (!address) return Fd();
+  if (!address || !OwnedOrAbsent(path)) return Fd();
   Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (!fd) return Fd();
   if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0)
     return Fd();
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (::getsockopt(fd.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
+      peer.uid != ::geteuid()) {
+    Refuse(path, "is answered by another user");
+    return Fd();
+  }
   return fd;
+}
+
+// ---- claims --------------------------------------------------------------------------------
+
+// A name claimed by this process: the lock that makes the claim (held while the process lives,
+// released by the host when it ends, however it ends) and the socket it listens on.
+struct Claim {
+  std::string base;
+  Fd lock;
+  Fd listener;
+  explicit operator bool() const { return static_cast<bool>(listener); }
+  void Release() {
+    if (lock) {
+      ::unlink((base + ".sock").c_str());
+      ::unlink((base + ".lock").c_str());
+    }
+    listener.Reset();
+    lock.Reset();
+  }
+};
+
+// Takes the lock of the name, or finds it held by another process (Taken) or unusable
+// (Refused, said on standard error).
+ClaimResult TryClaim(const std::string& key, Claim* claim) {
+  const std::optional<std::string> base = BasePath(key);
+  if (!base) return ClaimResult::Refused;
+  const std::string lockPath = *base + ".lock", socketPath = *base + ".sock";
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    Fd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+    struct stat held {}, named {};
+    if (!lock || ::fstat(lock.Get(), &held) != 0 || !S_ISREG(held.st_mode)) {
+      Refuse(lockPath, "cannot be used as a lock");
+      return ClaimResult::Refused;
+    }
+    if (!OwnedOrAbsent(lockPath)) return ClaimResult::Refused;
+    if (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0)
+      return errno == EWOULDBLOCK ? ClaimResult::Taken : ClaimResult::Refused;
+    // A lock file removed by its releasing owner meanwhile locks nothing: take the new one.
+    if (::lstat(lockPath.c_str(), &named) != 0 || named.st_ino != held.st_ino) continue;
+    if (!OwnedOrAbsent(socketPath)) return ClaimResult::Refused;
+    ::unlink(socketPath.c_str());  // left by a process that ended without its exit
+    auto address = Address(socketPath);
+    Fd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!address || !listener ||
+        ::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+        ::listen(listener.Get(), 16) != 0) {
+      ::unlink(lockPath.c_str());
+      return ClaimResult::Refused;
+    }
+    claim->base = *base;
+    claim->lock = std::move(lock);
+    claim->listener = std::move(listener);
+    return ClaimResult::Claimed;
+  }
+  return ClaimResult::Taken;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -156,9 +270,17 @@ std::optional<std::string> ReadLine(int fd, std::size_t limit, int timeoutMs) {
 struct Published {
   HWND window;
   std::string key;
-  std::string path;
-  Fd listener;
+  Claim claim;
 };
+
+// A name claimed by a lookup that found no such window: the window is expected to follow.
+struct Reservation {
+  Claim claim;
+  std::chrono::steady_clock::time_point until;
+  bool activate = false;  // asked for meanwhile: done when the window is published
+};
+
+constexpr auto kReservationLife = std::chrono::seconds(10);
 
 class Listener {
  public:
@@ -172,11 +294,22 @@ class Listener {
     Start();
     if (auto it = published_.find(window.value); it != published_.end()) {
       if (it->second.key == key) return;
-      Drop(it->second);
+      it->second.claim.Release();
       published_.erase(it);
     }
-    Published entry{window, key, SocketPath(key), Fd()};
-    entry.listener = Listen(entry.path);
+    Published entry{window, key, Claim()};
+    // A claim made under another folder (the environment changed since) is of no use here.
+    if (auto reserved = reservations_.find(key); reserved != reservations_.end()) {
+      if (reserved->second.claim.base == BasePath(key)) {
+        entry.claim = std::move(reserved->second.claim);
+        if (reserved->second.activate) PostMessageW(window, WM_PDA_ACTIVATE, 0, 0);
+      }
+      reserved->second.claim.Release();
+      reservations_.erase(reserved);
+    }
+    if (!entry.claim && !Holds(key)) {
+      TryClaim(key, &entry.claim);
+    }
     published_.emplace(window.value, std::move(entry));
     Poke();
   }
@@ -184,13 +317,75 @@ class Listener {
   void Withdraw(HWND window) {
     std::lock_guard lock(mutex_);
     if (auto it = published_.find(window.value); it != published_.end()) {
-      Drop(it->second);
+      it->second.claim.Release();
       published_.erase(it);
       Poke();
     }
   }
 
+  ClaimResult Reserve(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    if (Holds(key)) return ClaimResult::Claimed;
+    if (auto stale = reservations_.find(key); stale != reservations_.end()) {
+      stale->second.claim.Release();
+      reservations_.erase(stale);
+    }
+    Reservation reservation{Claim(), std::chrono::steady_clock::now() + kReservationLife};
+    const ClaimResult result = TryClaim(key, &reservation.claim);
+    if (result != ClaimResult::Claimed) return result;
+    Start();
+    reservations_.emplace(key, std::move(reservation));
+    Poke();
+    return result;
+  }
+
+  // Whether this process holds the name (a window of its own, or one expected).
+  bool HoldsName(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    return Holds(key);
+  }
+
+  // The names are given back at exit: no socket of a process that has ended stays behind.
+  void ReleaseAll() {
+    std::lock_guard lock(mutex_);
+    for (auto& [value, entry] : published_) entry.claim.Release();
+    for (auto& [key, reservation] : reservations_) reservation.claim.Release();
+  }
+
+  // One connection: the request line in, the answer line out.
+  void Serve(int client) {
+    auto request = ReadLine(client, 4096, 1000);
+    if (!request) return;
+    const auto tab = request->find('\t');
+    const std::string verb = request->substr(0, tab);
+    const std::string key = tab == std::string::npos ? std::string() : request->substr(tab + 1);
+    bool yes = false;
+    HWND window;
+    {
+      std::lock_guard lock(mutex_);
+      for (auto& [value, entry] : published_)
+        if (entry.key == key && entry.claim) window = entry.window;
+      if (auto reserved = reservations_.find(key); !window && reserved != reservations_.end()) {
+        yes = true;
+        if (verb == "ACTIVATE") reserved->second.activate = true;
+      }
+    }
+    // Activation runs on the window's own thread, through its queue.
+    if (window) yes = verb != "ACTIVATE" || PostMessageW(window, WM_PDA_ACTIVATE, 0, 0) != FALSE;
+    WriteAll(client, yes ? "YES\n" : "NO\n");
+  }
+
  private:
+  bool Holds(const std::string& key) const {
+    const std::optional<std::string> base = BasePath(key);
+    if (!base) return false;
+    if (auto it = reservations_.find(key); it != reservations_.end() && it->second.claim.base == *base)
+      return true;
+    for (const auto& [value, entry] : published_)
+      if (entry.key == key && entry.claim && entry.claim.base == *base) return true;
+    return false;
+  }
+
   void Start() {
     if (started_) return;
     int fds[2];
@@ -198,6 +393,7 @@ class Listener {
     wakeRead_ = Fd(fds[0]);
     wakeWrite_ = Fd(fds[1]);
     started_ = true;
+    std::atexit([] { Get().ReleaseAll(); });
     std::thread([this] { Run(); }).detach();
   }
 
@@ -207,39 +403,36 @@ class Listener {
     [[maybe_unused]] const ssize_t n = ::write(wakeWrite_.Get(), "x", 1);
   }
 
-  // Binds the socket unless a live process already listens there; a file left by a process
-  // that ended is replaced.
-  static Fd Listen(const std::string& path) {
-    auto address = Address(path);
-    if (!address) return Fd();
-    if (Connect(path)) return Fd();  // another process has this window: it stays the one found
-    ::unlink(path.c_str());
-    Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (!fd) return Fd();
-    if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
-        ::listen(fd.Get(), 8) != 0)
-      return Fd();
-    return fd;
-  }
-
-  static void Drop(Published& entry) {
-    if (entry.listener) ::unlink(entry.path.c_str());
-    entry.listener.Reset();
+  // Gives back the names of lookups whose window never came; returns the wait until the next.
+  int ExpireLocked() {
+    const auto now = std::chrono::steady_clock::now();
+    int waitMs = -1;
+    for (auto it = reservations_.begin(); it != reservations_.end();) {
+      if (it->second.until <= now) {
+        it->second.claim.Release();
+        it = reservations_.erase(it);
+        continue;
+      }
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(it->second.until - now);
+      if (waitMs < 0 || left.count() < waitMs) waitMs = static_cast<int>(left.count());
+      ++it;
+    }
+    return waitMs;
   }
 
   void Run() {
     for (;;) {
       std::vector<pollfd> fds{{wakeRead_.Get(), POLLIN, 0}};
-      std::vector<std::pair<HWND, std::string>> owners;
+      int waitMs;
       {
         std::lock_guard lock(mutex_);
-        for (auto& [value, entry] : published_) {
-          if (!entry.listener) continue;
-          fds.push_back(pollfd{entry.listener.Get(), POLLIN, 0});
-          owners.emplace_back(entry.window, entry.key);
-        }
+        waitMs = ExpireLocked();
+        for (auto& [value, entry] : published_)
+          if (entry.claim) fds.push_back(pollfd{entry.claim.listener.Get(), POLLIN, 0});
+        for (auto& [key, reservation] : reservations_)
+          fds.push_back(pollfd{reservation.claim.listener.Get(), POLLIN, 0});
       }
-      if (::poll(fds.data(), fds.size(), -1) < 0) continue;
+      if (::poll(fds.data(), fds.size(), waitMs) < 0) continue;
       if (fds[0].revents & POLLIN) {
         char buffer[64];
         while (::read(wakeRead_.Get(), buffer, sizeof buffer) > 0) {
@@ -255,36 +448,22 @@ class Listener {
     }
   }
 
-  void Serve(int client) {
-    auto request = ReadLine(client, 4096, 1000);
-    if (!request) return;
-    const auto tab = request->find('\t');
-    const std::string verb = request->substr(0, tab);
-    const std::string key = tab == std::string::npos ? std::string() : request->substr(tab + 1);
-    HWND window;
-    {
-      std::lock_guard lock(mutex_);
-      for (auto& [value, entry] : published_)
-        if (entry.key == key && entry.listener) window = entry.window;
-    }
-    bool yes = static_cast<bool>(window);
-    // Activation runs on the window's own thread, through its queue.
-    if (yes && verb == "ACTIVATE") yes = PostMessageW(window, WM_PDA_ACTIVATE, 0, 0) != FALSE;
-    WriteAll(client, yes ? "YES\n" : "NO\n");
-  }
-
   std::mutex mutex_;
   bool started_ = false;
   Fd wakeRead_;
   Fd wakeWrite_;
   std::map<std::uint32_t, Published> published_;
+  std::map<std::string, Reservation> reservations_;
 };
 
 // ---- asking another process ----------------------------------------------------------------
 
 bool Ask(const char* verb, const std::u16string& className, const std::u16string& title) {
   const std::string key = Key(className, title);
-  Fd fd = Connect(SocketPath(key));
+  if (Listener::Get().HoldsName(key)) return false;  // it is this process's own
+  const std::optional<std::string> base = BasePath(key);
+  if (!base) return false;
+  Fd fd = Connect(*base + ".sock");
   if (!fd || !WriteAll(fd.Get(), std::string(verb) + '\t' + key + '\n')) return false;
   auto answer = ReadLine(fd.Get(), 16, 5000);
   return answer && *answer == "YES";
@@ -309,5 +488,17 @@ bool ExistsElsewhere(const std::u16string& className, const std::u16string& titl
 bool ActivateElsewhere(const std::u16string& className, const std::u16string& title) {
   return Ask("ACTIVATE", className, title);
 }
+
+ClaimResult Reserve(const std::u16string& className, const std::u16string& title) {
+  return Listener::Get().Reserve(Key(className, title));
+}
+
+std::optional<std::string> SocketPathOf(const std::u16string& className,
+                                        const std::u16string& title) {
+  const std::optional<std::string> base = BasePath(Key(className, title));
+  return base ? std::optional<std::string>(*base + ".sock") : std::nullopt;
+}
+
+void ServeConnection(int fd) { Listener::Get().Serve(fd); }
 
 }  // namespace pda::user::rendezvous

@@ -30,6 +30,7 @@ constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFFu;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 
 // Share modes are accepted and not enforced. On success the last error is ERROR_ALREADY_EXISTS
 // when CREATE_ALWAYS or OPEN_ALWAYS found the file there, else ERROR_SUCCESS. CREATE_NEW on an
@@ -54,8 +55,24 @@ DWORD GetFileAttributesW(LPCWSTR path);
 
 // Stdio streams on device paths, for whole-file reading and binary writing. The path is narrow
 // text in the system code page (UTF-8). The stream is a host FILE*: use fread, fwrite, fseek,
-// ftell, fclose on it.
+// ftell, fclose on it. Modes: "r", "w", "a" with "b" and "+"; "wx" creates the file new (never
+// through a symbolic link), private to its owner. A stream opened for reading serves a
+// whole-file read: a file over 1 MiB is refused (ERROR_FILE_TOO_LARGE). Only regular files
+// open: a FIFO or a device is refused without waiting. A file that is there but cannot be read
+// is told on standard error with the reason.
 FILE* DeviceOpenStream(LPCSTR path, LPCSTR mode);
+// A new temporary file for writing, as mkstemp: the "XXXXXX" in the template's last name is
+// replaced by random characters and the file is created new (never through a symbolic link),
+// private to its owner. Files of the same template left by an earlier run are removed first.
+// The template keeps the name made. The caller replaces a file with it or deletes it.
+FILE* DeviceCreateTempStream(LPSTR pathTemplate);
+// Replaces a file by another of the same folder: the replacement takes the replaced file's
+// access rights (or a new file's default ones when there was none), a replaced symbolic link
+// stays a link and the file it points to is replaced, and the rename is on the disk when this
+// returns TRUE. On failure the replaced file is as it was and the replacement is left to the
+// caller. No backup name and no flags are supported (ERROR_NOT_SUPPORTED).
+BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags,
+                  LPVOID exclude, LPVOID reserved);
 // fflush and fsync: the data is on the disk when this returns TRUE.
 BOOL DeviceCommitStream(FILE* stream);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);

@@ -2,12 +2,23 @@
 // and limits, the dirty flag, and writing that never damages the old file.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <random>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "child_check.h"
 #include "device_root.h"
 #include "settings/profile_store.h"
 #include "settings/profile_table.h"
@@ -48,6 +59,32 @@ std::vector<std::string> Fields(const std::string& line) {
 }
 
 std::string Unbar(const std::string& field) { return field.substr(1, field.size() - 2); }
+
+// Writes "[S]" with the value n and a long pad, through a fresh store.
+int WriteNumbered(int n) {
+  ProfileStore* pStore = nullptr;
+  if (ProfileOpen(&pStore, kDevicePath, TRUE) != 0) return -1;
+  ProfileSet(pStore, "S", "n", std::to_string(n).c_str(), 0);
+  ProfileSet(pStore, "S", "pad", std::string(64 * 1024, 'p').c_str(), 0);
+  const int nResult = ProfileWrite(pStore, nullptr);
+  pStore->fDirty = FALSE;
+  ProfileClose(pStore);
+  return nResult;
+}
+
+std::string Numbered(int n) {
+  return "[S]\r\nn=" + std::to_string(n) + "\r\npad=" + std::string(64 * 1024, 'p') + "\r\n";
+}
+
+// Temporary files in a folder.
+std::vector<std::string> TempNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename();
+    if (name.find(".tmp") != std::string::npos) names.push_back(name);
+  }
+  return names;
+}
 
 class ProfileStoreTest : public ::testing::Test {
  protected:
@@ -414,32 +451,119 @@ TEST_F(ProfileStoreTest, UnwritableTargetsFailAndKeepTheStoreDirty) {
     }
     if (c.blockerDir != nullptr) {
       EXPECT_TRUE(std::filesystem::is_directory(root_.Host(c.blockerDir))) << c.name;
-      EXPECT_FALSE(root_.Exists(std::string(c.blockerDir) + ".tmp"))
+      EXPECT_EQ(TempNames(root_.host()), std::vector<std::string>{})
           << c.name << ": the temporary file must be removed";
     }
   }
 }
 
-TEST_F(ProfileStoreTest, TheOldFileStaysWholeWhenTheNewOneCannotBeWritten) {
-  const std::string old = "[S]\r\nkept=1\r\n";
-  root_.Write(kHostPath, old);
-  // The temporary file cannot be created: a folder stands in its place.
-  std::filesystem::create_directories(root_.Host(std::string(kHostPath) + ".tmp"));
-  ProfileStore* pStore = nullptr;
-  ASSERT_EQ(ProfileOpen(&pStore, kDevicePath, TRUE), 0);
-  ProfileSet(pStore, "S", "new", "2", 0);
-  EXPECT_EQ(ProfileWrite(pStore, nullptr), -1);
-  ProfileClose(pStore);
-  EXPECT_EQ(root_.Read(kHostPath), old);
+TEST_F(ProfileStoreTest, EveryFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
+  struct Case {
+    const char* name;
+    bool unprivileged;
+    std::function<void()> fault;  // run in the child before the write
+  };
+  const std::string folder = root_.host();
+  const Case cases[] = {
+      {"the disk fills up", false,
+       [] {
+         signal(SIGXFSZ, SIG_IGN);
+         rlimit limit{16, 16};
+         setrlimit(RLIMIT_FSIZE, &limit);
+       }},
+      {"the folder cannot be written", true, [folder] { chmod(folder.c_str(), 0555); }},
+  };
+  for (const Case& c : cases) {
+    root_.Write(kHostPath, Numbered(1));
+    const std::string failure = zaz::testing::RunInChild(
+        [&] {
+          c.fault();
+          return WriteNumbered(2) == -1 ? std::string() : std::string("the write succeeded");
+        },
+        c.unprivileged, folder);
+    chmod(folder.c_str(), 0755);
+    EXPECT_EQ(failure, "") << c.name;
+    EXPECT_EQ(root_.Read(kHostPath), Numbered(1)) << c.name;
+    EXPECT_EQ(TempNames(folder), std::vector<std::string>{}) << c.name;
+  }
+}
 
-  // Once it can be written, the new file replaces the old one and no temporary file is left.
-  std::filesystem::remove(root_.Host(std::string(kHostPath) + ".tmp"));
-  ASSERT_EQ(ProfileOpen(&pStore, kDevicePath, TRUE), 0);
-  ProfileSet(pStore, "S", "new", "2", 0);
-  EXPECT_EQ(ProfileWrite(pStore, nullptr), 0);
-  ProfileClose(pStore);
-  EXPECT_EQ(root_.Read(kHostPath), "[S]\r\nnew=2\r\n");
-  EXPECT_FALSE(root_.Exists(std::string(kHostPath) + ".tmp"));
+// The new file takes the old one's place as it was: its access rights, and a link to it stays a
+// link to the same (now new) file, in another folder too.
+TEST_F(ProfileStoreTest, TheNewFileKeepsTheOldOnesRightsAndLink) {
+  const std::string path = root_.HostPath(kHostPath);
+  const std::string elsewhere = root_.HostPath("My Documents/real.ini");
+  const mode_t umaskNow = umask(022);
+  struct Case {
+    const char* name;
+    std::function<void()> before;
+    std::string checked;  // the file whose rights are checked
+    mode_t mode;
+  };
+  const Case cases[] = {
+      {"a private file stays private", [&] { root_.Write(kHostPath, "old"); chmod(path.c_str(), 0600); }, path, 0600},
+      {"a group-readable file stays so", [&] { root_.Write(kHostPath, "old"); chmod(path.c_str(), 0640); }, path, 0640},
+      {"a new file gets the default rights", [] {}, path, 0644},
+      {"a link's file is replaced", [&] {
+         root_.Write("My Documents/real.ini", "old");
+         chmod(elsewhere.c_str(), 0600);
+         symlink(elsewhere.c_str(), path.c_str());
+       }, elsewhere, 0600},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(path);
+    c.before();
+    ASSERT_EQ(WriteNumbered(7), 0) << c.name;
+    struct stat info {};
+    ASSERT_EQ(stat(c.checked.c_str(), &info), 0) << c.name;
+    EXPECT_EQ(info.st_mode & 07777, c.mode) << c.name;
+    EXPECT_EQ(ReadHostFile(c.checked), Numbered(7)) << c.name;
+    EXPECT_EQ(std::filesystem::is_symlink(path), c.checked != path) << c.name;
+  }
+  umask(umaskNow);
+}
+
+// Names planted in the folder (links to a file outside it, leftovers of a crashed write) are
+// never written through; leftovers are removed.
+TEST_F(ProfileStoreTest, PlantedLinksAreNeverFollowedAndLeftoversGo) {
+  root_.Write("victim", "victim");
+  const std::string victim = root_.HostPath("victim");
+  const std::string planted[] = {"store.ini.tmp", "store.ini.abc123.tmp", "store.ini.XXXXXX.tmp",
+                                 "store.ini.new"};
+  for (const std::string& name : planted)
+    ASSERT_EQ(symlink(victim.c_str(), root_.HostPath(name).c_str()), 0) << name;
+  root_.Write("store.ini.q1w2e3.tmp", "left by a crash");
+  ASSERT_EQ(symlink(root_.HostPath("made").c_str(), root_.HostPath("store.ini.zzzzzz.tmp").c_str()), 0);
+
+  ASSERT_EQ(WriteNumbered(3), 0);
+  EXPECT_EQ(root_.Read(kHostPath), Numbered(3));
+  EXPECT_EQ(root_.Read("victim"), "victim");
+  EXPECT_FALSE(root_.Exists("made"));
+  for (const char* gone : {"store.ini.abc123.tmp", "store.ini.q1w2e3.tmp", "store.ini.zzzzzz.tmp"})
+    EXPECT_FALSE(std::filesystem::is_symlink(root_.Host(gone)) || root_.Exists(gone)) << gone;
+}
+
+// kill -9 at any moment of a run of writes leaves the old file or the new one whole. ZAZ_SAVE_KILLS
+// sets the number of kills (20 by default; 200 or more by hand).
+TEST_F(ProfileStoreTest, AKillAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
+  const char* env = std::getenv("ZAZ_SAVE_KILLS");
+  const int kills = env && *env ? std::atoi(env) : 20;
+  std::mt19937 random(12345);
+  ASSERT_EQ(WriteNumbered(0), 0);
+  for (int kill = 0; kill < kills; ++kill) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      for (int n = 1;; ++n) WriteNumbered(n);
+    }
+    usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    const std::string text = root_.Read(kHostPath);
+    const int n = text.compare(0, 7, "[S]\r\nn=") == 0 ? std::atoi(text.c_str() + 7) : -1;
+    ASSERT_TRUE(text == Numbered(n)) << "after kill " << kill << ": " << text.size()
+                                     << " bytes, starting " << text.substr(0, 12);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,12 @@
 // values longer than their fields, the path limit.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include <chrono>
 #include <cstring>
@@ -12,6 +17,7 @@
 
 #include <pda/testing/kernel.h>
 
+#include "child_check.h"
 #include "device_root.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
@@ -182,6 +188,57 @@ TEST_F(SettingsFileTest, SaveIntoAnUnwritableFolderKeepsNothingAndFailsQuietly) 
   Fill(u"a@b", u"c", u"1");
   EXPECT_TRUE(SaveSettings()) << "the store was handed the file; its failure is not reported";
   EXPECT_EQ(root_.Read("Program Files/Zazorudu"), "a regular file where the folder should be");
+}
+
+// A file that is there but cannot be read is absent for the session and left as it was at its
+// end, with one line on standard error; a FIFO never holds the start up. Run as an unprivileged
+// user, for whom file modes count.
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsLeftAsItWasWithOneLine) {
+  const std::string path = root_.HostPath(kSettingsHost);
+  const std::string good = "[EMAIL]\r\nwszDefaultEmailAddr=from@file\r\n";
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+  };
+  const Case cases[] = {
+      {"no permission to read", [&] { root_.Write(kSettingsHost, good); chmod(path.c_str(), 0200); }},
+      {"a FIFO", [&] { mkfifo(path.c_str(), 0600); }},
+      {"a folder", [&] { std::filesystem::create_directory(path); }},
+      {"over 1 MiB", [&] {
+         root_.Write(kSettingsHost, good);
+         truncate(path.c_str(), (1 << 20) + 1);
+       }},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(path);
+    c.make();
+    struct stat before {};
+    ASSERT_EQ(lstat(path.c_str(), &before), 0) << c.name;
+    const std::string failure = zaz::testing::RunInChild(
+        [&] {
+          Fill(u"preset@address", u"Preset", u"");
+          ::testing::internal::CaptureStderr();
+          const BOOL loaded = LoadSettings();
+          const BOOL saved = SaveSettings();
+          const std::string said = ::testing::internal::GetCapturedStderr();
+          std::string wrong;
+          if (loaded || saved) wrong += "loaded or saved; ";
+          if (Wide(g_Settings.wszDefaultEmailAddr) != u"preset@address") wrong += "record changed; ";
+          if (std::count(said.begin(), said.end(), '\n') != 1 || said.find(path) == std::string::npos)
+            wrong += "said: " + said;
+          return wrong;
+        },
+        true, root_.host());
+    EXPECT_EQ(failure, "") << c.name;
+    struct stat after {};
+    ASSERT_EQ(lstat(path.c_str(), &after), 0) << c.name;
+    EXPECT_EQ(after.st_ino, before.st_ino) << c.name;
+    EXPECT_EQ(after.st_mode, before.st_mode) << c.name;
+    EXPECT_EQ(after.st_size, before.st_size) << c.name;
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec) << c.name;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+  }
 }
 
 TEST(SettingsPathTest, PathsOfAtMostSixtyThreeNarrowBytesAreAccepted) {

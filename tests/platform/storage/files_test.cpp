@@ -3,12 +3,14 @@
 
 #include <ostream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "child_check.h"
 #include "device_root.h"
 #include "pda/storage.h"
 
@@ -155,14 +157,77 @@ TEST_F(Files, WriteIntoAFileAsIfAFolderFailsCleanly) {
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
+// As an unprivileged user: root would write through the folder's mode.
 TEST_F(Files, WriteIntoAReadOnlyFolderFailsCleanly) {
   ASSERT_TRUE(CreateDirectoryW(u"\\locked", nullptr));
   ASSERT_EQ(chmod(root_.HostPath("locked").c_str(), 0555), 0);
-  if (access(root_.HostPath("locked").c_str(), W_OK) == 0)
-    GTEST_SKIP() << "running with permission to bypass folder modes (root)";
-  SetLastError(0);
-  EXPECT_FALSE(Open(u"\\locked\\x.txt", GENERIC_WRITE, CREATE_ALWAYS).valid());
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  const std::string failure = zaz::testing::RunInChild(
+      [] {
+        SetLastError(0);
+        if (Open(u"\\locked\\x.txt", GENERIC_WRITE, CREATE_ALWAYS).valid())
+          return std::string("the file was created");
+        if (GetLastError() != ERROR_ACCESS_DENIED)
+          return "last error " + std::to_string(GetLastError());
+        return std::string();
+      },
+      true, root_.host());
+  EXPECT_EQ(failure, "");
+}
+
+// Opening never waits on what is not a regular file, and a file created new is never made
+// through a link: the file the link names stays as it was.
+TEST_F(Files, OnlyRegularFilesOpenAndNewFilesNeverFollowALink) {
+  ASSERT_EQ(mkfifo(root_.HostPath("fifo").c_str(), 0600), 0);
+  WriteHostFile(root_.HostPath("victim"), "victim");
+  ASSERT_EQ(symlink(root_.HostPath("victim").c_str(), root_.HostPath("link").c_str()), 0);
+  ASSERT_EQ(symlink(root_.HostPath("nowhere").c_str(), root_.HostPath("dangling").c_str()), 0);
+  const struct {
+    const char* name;
+    LPCWSTR path;
+    DWORD access, disposition;
+    DWORD error;
+  } handles[] = {
+      {"a FIFO read", u"\\fifo", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+      {"a FIFO without a reader written", u"\\fifo", GENERIC_WRITE, OPEN_EXISTING,
+       ERROR_DEV_NOT_EXIST},
+      {"new through a link", u"\\link", GENERIC_WRITE, CREATE_NEW, ERROR_FILE_EXISTS},
+      {"new through a dangling link", u"\\dangling", GENERIC_WRITE, CREATE_NEW, ERROR_FILE_EXISTS},
+  };
+  for (const auto& c : handles) {
+    SetLastError(0);
+    EXPECT_FALSE(Open(c.path, c.access, c.disposition).valid()) << c.name;
+    EXPECT_EQ(GetLastError(), c.error) << c.name;
+  }
+  const struct {
+    const char* name;
+    const char* path;
+    const char* mode;
+  } streams[] = {
+      {"a FIFO read", "\\fifo", "rb"},
+      {"a FIFO written", "\\fifo", "wb"},
+      {"new through a link", "\\link", "wbx"},
+      {"new through a dangling link", "\\dangling", "wbx"},
+  };
+  for (const auto& c : streams) {
+    FILE* stream = DeviceOpenStream(c.path, c.mode);
+    EXPECT_EQ(stream, nullptr) << c.name;
+    if (stream) std::fclose(stream);
+  }
+  EXPECT_EQ(ReadHostFile(root_.HostPath("victim")), "victim");
+  EXPECT_FALSE(std::ifstream(root_.HostPath("nowhere")).good());
+}
+
+// A stream read serves a whole-file read: a file over 1 MiB is refused before any byte is read.
+TEST_F(Files, ReadStreamsRefuseFilesOverOneMebibyte) {
+  const std::string path = root_.HostPath("big");
+  WriteHostFile(path, "");
+  for (const auto& [size, opens] : {std::pair{1 << 20, true}, std::pair{(1 << 20) + 1, false}}) {
+    ASSERT_EQ(truncate(path.c_str(), size), 0);
+    FILE* stream = DeviceOpenStream("\\big", "rb");
+    EXPECT_EQ(stream != nullptr, opens) << size;
+    if (stream) std::fclose(stream);
+    else EXPECT_EQ(GetLastError(), ERROR_FILE_TOO_LARGE) << size;
+  }
 }
 
 TEST_F(Files, StreamsWriteCommitAndReadBack) {
