@@ -2,8 +2,9 @@
 // in for the device's display driver and touch panel.
 //
 // A back end knows only the screen surface (user/screen_surface.h: one record of host hooks) and
-// input events (routed by user/input_router.h). They are listed in one registry {name, init, term}; PDA_DISPLAY picks one
-// (sdl by default, headless for tests and screenshots), PDA_ZOOM scales the SDL window.
+// input events (routed by user/input_router.h). They are listed in one registry
+// {name, init, term}; PDA_DISPLAY picks one (sdl by default, headless for tests and
+// screenshots), PDA_ZOOM scales the SDL window.
 #pragma once
 
 #include <optional>
