@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "kernel/unique_fd.h"
 #include "user/messaging.h"
 
 namespace pda::user::rendezvous {
@@ -140,48 +141,20 @@ std::optional<sockaddr_un> Address(const std::string& path) {
   return address;
 }
 
-// An owned file descriptor.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() { Reset(); }
-  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = other.fd_;
-      other.fd_ = -1;
-    }
-    return *this;
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int Get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  void Reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_ = -1;
-};
-
 // Connects to a socket of this user's, answered by a process of this user's.
-Fd Connect(const std::string& path) {
+UniqueFd Connect(const std::string& path) {
   auto address = Address(path);
-  if (!address || !OwnedOrAbsent(path)) return Fd();
-  Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (!fd) return Fd();
-  if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0)
-    return Fd();
+  if (!address || !OwnedOrAbsent(path)) return UniqueFd();
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!fd) return UniqueFd();
+  if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0)
+    return UniqueFd();
   ucred peer{};
   socklen_t size = sizeof peer;
-  if (::getsockopt(fd.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
+  if (::getsockopt(fd.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
       peer.uid != ::geteuid()) {
     Refuse(path, "is answered by another user");
-    return Fd();
+    return UniqueFd();
   }
   return fd;
 }
@@ -192,16 +165,16 @@ Fd Connect(const std::string& path) {
 // released by the host when it ends, however it ends) and the socket it listens on.
 struct Claim {
   std::string base;
-  Fd lock;
-  Fd listener;
+  UniqueFd lock;
+  UniqueFd listener;
   explicit operator bool() const { return static_cast<bool>(listener); }
   void Release() {
     if (lock) {
       ::unlink((base + ".sock").c_str());
       ::unlink((base + ".lock").c_str());
     }
-    listener.Reset();
-    lock.Reset();
+    listener.reset();
+    lock.reset();
   }
 };
 
@@ -212,24 +185,24 @@ ClaimResult TryClaim(const std::string& key, Claim* claim) {
   if (!base) return ClaimResult::Refused;
   const std::string lockPath = *base + ".lock", socketPath = *base + ".sock";
   for (int attempt = 0; attempt < 8; ++attempt) {
-    Fd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+    UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
     struct stat held {}, named {};
-    if (!lock || ::fstat(lock.Get(), &held) != 0 || !S_ISREG(held.st_mode)) {
+    if (!lock || ::fstat(lock.get(), &held) != 0 || !S_ISREG(held.st_mode)) {
       Refuse(lockPath, "cannot be used as a lock");
       return ClaimResult::Refused;
     }
     if (!OwnedOrAbsent(lockPath)) return ClaimResult::Refused;
-    if (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0)
+    if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0)
       return errno == EWOULDBLOCK ? ClaimResult::Taken : ClaimResult::Refused;
     // A lock file removed by its releasing owner meanwhile locks nothing: take the new one.
     if (::lstat(lockPath.c_str(), &named) != 0 || named.st_ino != held.st_ino) continue;
     if (!OwnedOrAbsent(socketPath)) return ClaimResult::Refused;
     ::unlink(socketPath.c_str());  // left by a process that ended without its exit
     auto address = Address(socketPath);
-    Fd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (!address || !listener ||
-        ::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
-        ::listen(listener.Get(), 16) != 0) {
+        ::bind(listener.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+        ::listen(listener.get(), 16) != 0) {
       ::unlink(lockPath.c_str());
       return ClaimResult::Refused;
     }
@@ -390,8 +363,8 @@ class Listener {
     if (started_) return;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    wakeRead_ = Fd(fds[0]);
-    wakeWrite_ = Fd(fds[1]);
+    wakeRead_ = UniqueFd(fds[0]);
+    wakeWrite_ = UniqueFd(fds[1]);
     started_ = true;
     std::atexit([] { Get().ReleaseAll(); });
     std::thread([this] { Run(); }).detach();
@@ -400,7 +373,7 @@ class Listener {
   void Poke() {
     if (!wakeWrite_) return;
     // A full pipe already holds a wake-up, so a failed write loses nothing.
-    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_.Get(), "x", 1);
+    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_.get(), "x", 1);
   }
 
   // Gives back the names of lookups whose window never came; returns the wait until the next.
@@ -422,36 +395,36 @@ class Listener {
 
   void Run() {
     for (;;) {
-      std::vector<pollfd> fds{{wakeRead_.Get(), POLLIN, 0}};
+      std::vector<pollfd> fds{{wakeRead_.get(), POLLIN, 0}};
       int waitMs;
       {
         std::lock_guard lock(mutex_);
         waitMs = ExpireLocked();
         for (auto& [value, entry] : published_)
-          if (entry.claim) fds.push_back(pollfd{entry.claim.listener.Get(), POLLIN, 0});
+          if (entry.claim) fds.push_back(pollfd{entry.claim.listener.get(), POLLIN, 0});
         for (auto& [key, reservation] : reservations_)
-          fds.push_back(pollfd{reservation.claim.listener.Get(), POLLIN, 0});
+          fds.push_back(pollfd{reservation.claim.listener.get(), POLLIN, 0});
       }
       if (::poll(fds.data(), fds.size(), waitMs) < 0) continue;
       if (fds[0].revents & POLLIN) {
         char buffer[64];
-        while (::read(wakeRead_.Get(), buffer, sizeof buffer) > 0) {
+        while (::read(wakeRead_.get(), buffer, sizeof buffer) > 0) {
         }
       }
       for (std::size_t i = 1; i < fds.size(); ++i) {
         if (!(fds[i].revents & POLLIN)) continue;
         // The descriptor may have been closed since; accept fails harmlessly then, and a
         // descriptor number reused meanwhile only answers by the records under the lock.
-        Fd client(::accept4(fds[i].fd, nullptr, nullptr, SOCK_CLOEXEC));
-        if (client) Serve(client.Get());
+        UniqueFd client(::accept4(fds[i].fd, nullptr, nullptr, SOCK_CLOEXEC));
+        if (client) Serve(client.get());
       }
     }
   }
 
   std::mutex mutex_;
   bool started_ = false;
-  Fd wakeRead_;
-  Fd wakeWrite_;
+  UniqueFd wakeRead_;
+  UniqueFd wakeWrite_;
   std::map<std::uint32_t, Published> published_;
   std::map<std::string, Reservation> reservations_;
 };
@@ -463,9 +436,9 @@ bool Ask(const char* verb, const std::u16string& className, const std::u16string
   if (Listener::Get().HoldsName(key)) return false;  // it is this process's own
   const std::optional<std::string> base = BasePath(key);
   if (!base) return false;
-  Fd fd = Connect(*base + ".sock");
-  if (!fd || !WriteAll(fd.Get(), std::string(verb) + '\t' + key + '\n')) return false;
-  auto answer = ReadLine(fd.Get(), 16, 5000);
+  UniqueFd fd = Connect(*base + ".sock");
+  if (!fd || !WriteAll(fd.get(), std::string(verb) + '\t' + key + '\n')) return false;
+  auto answer = ReadLine(fd.get(), 16, 5000);
   return answer && *answer == "YES";
 }
 

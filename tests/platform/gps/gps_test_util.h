@@ -10,23 +10,18 @@
 #include <string>
 
 #include "pda/gps.h"
+#include "pda/owners.h"
 
 namespace pda::gps::test {
 
 // An auto-reset event, closed at the end of the scope.
 class ScopedEvent {
  public:
-  ScopedEvent() : handle_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-  ScopedEvent(const ScopedEvent&) = delete;
-  ScopedEvent& operator=(const ScopedEvent&) = delete;
-  ~ScopedEvent() {
-    if (handle_) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  bool Wait(DWORD ms) const { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
+  HANDLE get() const { return handle_.get(); }
+  bool Wait(DWORD ms) const { return WaitForSingleObject(handle_.get(), ms) == WAIT_OBJECT_0; }
 
  private:
-  HANDLE handle_;
+  pda::UniqueKernelHandle handle_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
 };
 
 // Sets PDA_GPS for the scope and restores it after.

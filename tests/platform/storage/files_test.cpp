@@ -12,6 +12,7 @@
 
 #include "child_check.h"
 #include "device_root.h"
+#include "pda/owners.h"
 #include "pda/storage.h"
 
 namespace {
@@ -21,20 +22,9 @@ using zaz::testing::ReadHostFile;
 using zaz::testing::WriteHostFile;
 
 // A file handle closed at the end of the scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
+struct FileHandle : pda::UniqueKernelHandle {
+  using pda::UniqueKernelHandle::UniqueHandle;
+  bool valid() const { return get() != INVALID_HANDLE_VALUE; }
 };
 
 FileHandle Open(LPCWSTR path, DWORD access, DWORD disposition) {
