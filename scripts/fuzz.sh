@@ -13,7 +13,7 @@ for target in "$build"/tests/fuzz/fuzz_*; do
   work=$(mktemp -d)
   seeds=tests/fuzz/corpus/${name#fuzz_}
   echo "fuzzing $name for ${seconds}s" >&2
-  "$target" -max_total_time="$seconds" -print_final_stats=1 "$work" ${seeds:+$( [ -d "$seeds" ] && echo "$seeds")} 2>&1 | tail -n 12
+  "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 "$work" ${seeds:+$( [ -d "$seeds" ] && echo "$seeds")} 2>&1 | tail -n 12
   rm -rf "$work"
 done
 [ "$found" -eq 1 ] || { echo "no fuzz targets in $build/tests/fuzz" >&2; exit 1; }

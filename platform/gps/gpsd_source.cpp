@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "gpsd_record.h"
+#include "gpsd_report_line.h"
 #include "source_watch.h"
 
 namespace pda::gps {
@@ -200,20 +201,21 @@ class GpsdSource final : public Source {
     }
   }
 
-  // One report; false when libgps did not understand it.
+  // One report; false when it was not understood.
   bool Report(std::string& text, gps_data_t& g, DriverState& state, SourceWatch& watch,
               Clock::time_point arrival, bool& skySeen, bool& deviceOn) {
+    ReportLine read = ReadReportLine(text);
+    if (read.kind == ReportLine::Kind::Ignored) return false;
     g.set = 0;
-    if (gps_unpack(text.data(), &g) != 0 || g.set == 0) return false;
     bool deviceChanged = false;
-    if (g.set & DEVICELIST_SET) {
-      for (int i = 0; i < std::min(g.devices.ndevices, MAXUSERDEVS); ++i) {
-        if (g.devices.list[i].activated.tv_sec != 0) {
-          devicePath_ = g.devices.list[i].path;
-          deviceOn = true;
-          deviceChanged = true;
-        }
+    if (read.kind == ReportLine::Kind::Devices) {
+      if (read.activeDevice) {
+        devicePath_ = *read.activeDevice;
+        deviceOn = true;
+        deviceChanged = true;
       }
+    } else if (gps_unpack(read.forLibgps.data(), &g) != 0 || g.set == 0) {
+      return false;
     }
     if (g.set & DEVICE_SET) {
       // A DEVICE report with "activated":0 means the receiver went away.

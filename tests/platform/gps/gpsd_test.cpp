@@ -12,6 +12,7 @@
 #include "gps_test_util.h"
 #include "gps_status.h"
 #include "gpsd_record.h"
+#include "gpsd_report_line.h"
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -39,6 +40,45 @@ void Fill3dFix(gps_data_t& g) {
   g.fix.speed = 1.0;  // m/s
   g.fix.track = 15.0;
   g.fix.magnetic_var = 15.4;
+}
+
+// libgps's reader never returns from some reports (an unknown list of objects in a DEVICES
+// report, a DEVICE object nested in a TPV): DEVICES is read without it, and it is handed only a
+// rebuilt report of the members the driver reads, which it reads to the same position.
+TEST(GpsdReportLine, DevicesAreReadHereAndLibgpsGetsOnlyACleanedReport) {
+  using Kind = pda::gps::ReportLine::Kind;
+  const struct {
+    const char* line;
+    Kind kind;
+    std::optional<std::string> active;
+    double latitude;  // ForLibgps: what libgps then reads (NaN: not reported)
+  } cases[] = {
+      {R"({"class":"DEVICES","devices":[{"class":"DEVICE","x":[{"a":1}],"path":"/dev/a","activated":"2025-01-09T20:41:00.000Z"}]})",
+       Kind::Devices, "/dev/a", 0},
+      {R"({"class":"DEVICES","devices":[{"path":"/dev/a","activated":0},{"path":"/dev/b","activated":1736455260}]})",
+       Kind::Devices, "/dev/b", 0},
+      {R"({"class":"DEVICES","devices":[{"path":"/dev/a","activated":0}]})", Kind::Devices, std::nullopt, 0},
+      {R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/pts/3"}x})", Kind::Ignored, std::nullopt, 0},
+      {R"({"cnass":"DEVICES","devices":[]})", Kind::Ignored, std::nullopt, 0},
+      {R"({"class":"WATCH","enable":true})", Kind::Ignored, std::nullopt, 0},
+      {R"({"class":"TPV","mode":3,"lat":47.6062095,"lon":-122.3320708})", Kind::ForLibgps, std::nullopt, 47.6062095},
+      {R"({"x":[{"class":"DEVICE","path":"/dev/a"}],"class":"TPV","mode":3,"lat":"47","lon":1.5})",
+       Kind::ForLibgps, std::nullopt, std::nan("")},
+  };
+  for (const auto& c : cases) {
+    const pda::gps::ReportLine read = pda::gps::ReadReportLine(c.line);
+    EXPECT_EQ(read.kind, c.kind) << c.line;
+    EXPECT_EQ(read.activeDevice, c.active) << c.line;
+    if (read.kind != Kind::ForLibgps) continue;
+    auto g = std::make_unique<gps_data_t>();
+    gps_clear_fix(&g->fix);
+    std::string cleaned = read.forLibgps;
+    ASSERT_EQ(gps_unpack(cleaned.data(), g.get()), 0) << cleaned;
+    if (std::isnan(c.latitude))
+      EXPECT_TRUE(std::isnan(g->fix.latitude)) << cleaned;
+    else
+      EXPECT_DOUBLE_EQ(g->fix.latitude, c.latitude) << cleaned;
+  }
 }
 
 TEST(GpsdRecord, NoPositionYetOrBelow2DGivesZeroWithTheBitsClear) {

@@ -1,5 +1,5 @@
 // libFuzzer target for the gpsd path: any bytes, split into lines as the gpsd source splits
-// gpsd's stream, read by libgps's parser into one gps_data_t (as on one connection) and mapped
+// gpsd's stream, checked as the source checks it, read by libgps's parser into one gps_data_t (as on one connection) and mapped
 // to the position record. Checks what the application relies on: a position only inside
 // -90..90 / -180..180 and only with its valid bits, finite numbers, counts never above 12.
 #include <gps.h>
@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "../../platform/gps/gpsd_record.h"
+#include "../../platform/gps/gpsd_report_line.h"
 
 namespace {
 
@@ -42,7 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string line(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
     g->set = 0;
-    if (gps_unpack(line.data(), g.get()) != 0) continue;
+    pda::gps::ReportLine read = pda::gps::ReadReportLine(line);
+    if (read.kind != pda::gps::ReportLine::Kind::ForLibgps ||
+        gps_unpack(read.forLibgps.data(), g.get()) != 0)
+      continue;
     skySeen = skySeen || (g->set & SATELLITE_SET);
     Check(pda::gps::PositionFromGpsd(*g, skySeen));
   }
