@@ -98,25 +98,33 @@ LPSPropValue MakeRowValues(const StoreRow& store, bool defaultStore, const std::
   return values;
 }
 
-// ---- the table -----------------------------------------------------------------------------
-
-class StoresTable final : public IMAPITable {
+// The reference count of a session object: made with one reference, deleted with the last, and
+// counted among the live objects meanwhile.
+template <class Interface>
+class Counted : public Interface {
  public:
-  StoresTable(std::vector<StoreRow> rows, HRESULT setColumns, HRESULT queryRows, int failAfter)
-      : rows_(std::move(rows)), setColumns_(setColumns), queryRows_(queryRows),
-        queryFailAfter_(failAfter) {
-    ++liveObjects;
-  }
-
   ULONG AddRef() override { return ++references_; }
   ULONG Release() override {
     const ULONG left = --references_;
-    if (left == 0) {
-      --liveObjects;
-      delete this;
-    }
+    if (left == 0) delete this;
     return left;
   }
+
+ protected:
+  Counted() { ++liveObjects; }
+  virtual ~Counted() { --liveObjects; }
+
+ private:
+  std::atomic<ULONG> references_{1};
+};
+
+// ---- the table -----------------------------------------------------------------------------
+
+class StoresTable final : public Counted<IMAPITable> {
+ public:
+  StoresTable(std::vector<StoreRow> rows, HRESULT setColumns, HRESULT queryRows, int failAfter)
+      : rows_(std::move(rows)), setColumns_(setColumns), queryRows_(queryRows),
+        queryFailAfter_(failAfter) {}
 
   HRESULT SetColumns(LPSPropTagArray propTagArray, ULONG) override {
     if (!propTagArray || propTagArray->cValues == 0) return E_INVALIDARG;
@@ -151,9 +159,8 @@ class StoresTable final : public IMAPITable {
   }
 
  private:
-  ~StoresTable() = default;
+  ~StoresTable() override = default;
 
-  std::atomic<ULONG> references_{1};
   std::vector<StoreRow> rows_;
   std::vector<ULONG> columns_{PR_CE_UNIQUE_STORE_ID, PR_DISPLAY_NAME_W, PR_DEFAULT_STORE,
                               PR_ENTRYID};
@@ -166,19 +173,8 @@ class StoresTable final : public IMAPITable {
 
 // ---- the session ---------------------------------------------------------------------------
 
-class Session final : public IMAPISession {
+class Session final : public Counted<IMAPISession> {
  public:
-  Session() { ++liveObjects; }
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      --liveObjects;
-      delete this;
-    }
-    return left;
-  }
-
   HRESULT GetMsgStoresTable(ULONG, LPMAPITABLE* table) override {
     if (!table) return E_INVALIDARG;
     *table = nullptr;
@@ -209,8 +205,7 @@ class Session final : public IMAPISession {
   }
 
  private:
-  ~Session() = default;
-  std::atomic<ULONG> references_{1};
+  ~Session() override = default;
 };
 
 }  // namespace
