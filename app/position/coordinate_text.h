@@ -9,7 +9,9 @@ constexpr int MAP_LINK_CHARS = 1024;
 constexpr int HEMISPHERE_TEXT_CHARS = 16;
 
 inline constexpr WCHAR COORDINATE_TEXT_FORMAT[] = u"%.07f,%.07f";
-inline constexpr WCHAR MAP_LINK_FORMAT[] = u"http://maps.google.com/maps?f=q&t=m&q=%.07f,%.07f";
+// The map site: the map link and the SMS's usage text both name it.
+#define MAP_SITE_HOST u"maps.google.com"
+inline constexpr WCHAR MAP_LINK_FORMAT[] = u"http://" MAP_SITE_HOST u"/maps?f=q&t=m&q=%.07f,%.07f";
 inline constexpr WCHAR LATITUDE_NORTH_FORMAT[] = u"%.07f N";
 inline constexpr WCHAR LATITUDE_SOUTH_FORMAT[] = u"%.07f S";
 inline constexpr WCHAR LONGITUDE_EAST_FORMAT[] = u"%.07f E";

@@ -8,23 +8,6 @@
 
 namespace {
 
-// The map site's host, as the map link names it: the usage text sends the reader there.
-void MapSiteHost(LPWSTR pszHost, int cchHost) {
-  LPCWSTR start = MAP_LINK_FORMAT;
-  for (LPCWSTR p = MAP_LINK_FORMAT; p[0] && p[1] && p[2]; ++p) {
-    if (p[0] == u':' && p[1] == u'/' && p[2] == u'/') {
-      start = p + 3;
-      break;
-    }
-  }
-  int length = 0;
-  while (start[length] && start[length] != u'/' && length < cchHost - 1) {
-    pszHost[length] = start[length];
-    ++length;
-  }
-  pszHost[length] = 0;
-}
-
 void FormatHeading(LPWSTR pszHeading) {
   StringCchPrintfW(pszHeading, HEADING_CHARS, HEADING_FORMAT, VERSION_RELEASE);
 }
@@ -42,11 +25,9 @@ void BuildEmailTexts(const GPS_POSITION& position, EmailTexts* pTexts) {
 
 void BuildSmsTexts(const GPS_POSITION& position, SmsTexts* pTexts) {
   std::memset(pTexts, 0, sizeof *pTexts);
-  WCHAR host[64];
-  MapSiteHost(host, 64);
   FormatHeading(pTexts->heading);
   FormatCoordinateText(position.dblLatitude, position.dblLongitude, pTexts->coordinates);
-  StringCchPrintfW(pTexts->usage, SMS_USAGE_CHARS, SMS_USAGE_FORMAT, host);
+  StringCchPrintfW(pTexts->usage, SMS_USAGE_CHARS, SMS_USAGE_FORMAT, MAP_SITE_HOST);
   StringCchPrintfW(pTexts->body, SMS_BODY_CHARS, SMS_BODY_FORMAT, pTexts->heading,
                    pTexts->coordinates, pTexts->usage);
 }
