@@ -17,6 +17,7 @@
 #include <pda/testing/kernel.h>
 
 #include "settings/profile_store.h"
+#include "fuzz_device_root.h"
 
 namespace {
 
@@ -40,18 +41,7 @@ void Rewrite(const char* from, const char* to) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // A memory file system keeps the store's flush-to-disk cheap.
-  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                         ? std::filesystem::path("/dev/shm")
-                                         : std::filesystem::temp_directory_path();
-  std::string pattern = (base / "zaz-fuzz-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) std::abort();
-  g_root = pattern;
-  pda::SetDeviceRootForTesting(g_root);
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(g_root, ignored);
-  });
+  g_root = FuzzDeviceRoot();
   return 0;
 }
 

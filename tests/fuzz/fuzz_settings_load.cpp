@@ -12,6 +12,7 @@
 #include "settings/profile_store.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
+#include "fuzz_device_root.h"
 
 namespace {
 
@@ -34,17 +35,7 @@ bool WellFormed(const WCHAR* field, int capacity) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                         ? std::filesystem::path("/dev/shm")
-                                         : std::filesystem::temp_directory_path();
-  std::string pattern = (base / "zaz-fuzz-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) std::abort();
-  g_root = pattern;
-  pda::SetDeviceRootForTesting(g_root);
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(g_root, ignored);
-  });
+  g_root = FuzzDeviceRoot();
   return 0;
 }
 
