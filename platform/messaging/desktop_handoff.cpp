@@ -1,6 +1,7 @@
 // The desktop hand-off: e-mail to xdg-email, SMS as an "sms:" address (RFC 5724) to xdg-open.
 // The helpers are started with posix_spawnp, never through a shell, so the texts reach them
 // as arguments exactly as they are.
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -58,8 +59,17 @@ HRESULT Run(const std::vector<std::string>& arguments) {
   std::vector<char*> argv;
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  // The helper starts with no signal blocked: the program blocks its ending signals in every
+  // thread to read them itself, and a helper must still end on them.
+  posix_spawnattr_t attributes;
+  ::posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  ::posix_spawnattr_setsigmask(&attributes, &none);
+  ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t child = 0;
-  const int spawned = ::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ);
+  const int spawned = ::posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), environ);
+  ::posix_spawnattr_destroy(&attributes);
   if (spawned == ENOENT) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   if (spawned != 0) return E_FAIL;
   int status = 0;
