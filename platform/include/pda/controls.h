@@ -26,3 +26,36 @@ constexpr WORD EN_SETFOCUS = 0x0100;
 constexpr WORD EN_KILLFOCUS = 0x0200;
 constexpr WORD EN_CHANGE = 0x0300;
 constexpr WORD EN_MAXTEXT = 0x0501;
+
+// ---- RichInk: the note editor ----------------------------------------------------------------
+// A multi-line editor that word-wraps to its width, with a vertical scroll bar, caret,
+// selection, typing, copy and paste. It answers the EDIT messages above and these.
+inline constexpr char16_t WC_RICHINKW[] = u"RichInk";
+
+PDA_RICHINK_MESSAGES(PDA_MESSAGE_CONSTANT)
+
+// EM_SETPENMODE: only the select mode (typing, no ink) is drawn by this editor.
+constexpr WPARAM MODE_PEN = 0, MODE_SELECT = 1, MODE_SPACE = 2;
+// EM_SETVIEW.
+constexpr WPARAM VT_TYPINGVIEW = 0, VT_WRITINGVIEW = 2, VT_DRAWINGVIEW = 3;
+// EM_SETPAGESTYLE.
+constexpr WPARAM PS_LEFTMARGIN = 0x0, PS_TOPMARGIN = 0x1, PS_RULEDLINES = 0x2,
+                 PS_GRIDLINES = 0x4, PS_TOPLEFTMARGIN = 0x8, PS_NONE = 0x10,
+                 PS_DOTTEDLINES = 0x20, PS_YELLOWBACKGROUND = 0x40;
+// EM_SETWRAPMODE.
+constexpr WPARAM RI_WRAPTOPAGE = 0, RI_WRAPTOWINDOW = 1;
+
+// Stream formats of EM_STREAMOUT / EM_STREAMIN (wParam, by value). The editor's document form
+// (SF_PWI) is its text as UTF-8 with CR LF line ends; SF_TEXT is the same text.
+constexpr WPARAM SF_TEXT = 0x0001, SF_RTF = 0x0002, SF_UNICODE = 0x0010, SF_UTEXT = 0x0011,
+                 SFF_PWI = 0x0800, SF_PWI = 0x10802;
+
+// EM_STREAMOUT calls the callback with chunks of the document until it is all out or the
+// callback returns non-zero (kept in dwError, which ends the stream). *written reports the
+// bytes the callback took.
+using EDITSTREAMCALLBACK = DWORD (*)(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written);
+struct EDITSTREAM {
+  DWORD_PTR dwCookie;
+  DWORD dwError;
+  EDITSTREAMCALLBACK pfnCallback;
+};

@@ -1,6 +1,6 @@
 // Menus of the window manager: menus and popup menus built item by item, the soft keys' source.
 //
-// Sections: handles | item flags | building | reading | state
+// Sections: handles | item flags | building | reading | state | popup menus
 #pragma once
 
 #include "pda/user.h"
@@ -49,3 +49,25 @@ int GetMenuStringW(HMENU menu, UINT item, LPWSTR buffer, int size, UINT flags);
 UINT EnableMenuItem(HMENU menu, UINT item, UINT enable);
 // The item's flags (MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_POPUP, MF_SEPARATOR), or 0xFFFFFFFF.
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+
+// ---- popup menus ---------------------------------------------------------------------------
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_CENTERALIGN = 0x0004;
+constexpr UINT TPM_RIGHTALIGN = 0x0008;
+constexpr UINT TPM_TOPALIGN = 0x0000;
+constexpr UINT TPM_VCENTERALIGN = 0x0010;
+constexpr UINT TPM_BOTTOMALIGN = 0x0020;
+constexpr UINT TPM_NONOTIFY = 0x0080;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+
+struct TPMPARAMS {
+  UINT cbSize;
+  RECT rcExclude;  // screen coordinates the menu should not cover
+};
+using LPTPMPARAMS = TPMPARAMS*;
+
+// Shows the popup menu at the screen point (aligned by the flags, kept on the screen) and runs
+// until an item is chosen or the menu is dismissed (a tap outside it, Escape). With
+// TPM_RETURNCMD the chosen item's command is returned (0 for none) and nothing is sent;
+// otherwise the owner gets WM_COMMAND with it and the result is TRUE when an item was chosen.
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params);

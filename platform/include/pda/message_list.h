@@ -74,5 +74,18 @@
   X(EM_SETREADONLY, 0x00CF)         \
   X(EM_GETLIMITTEXT, 0x00D5)
 
+// ---- rich-ink note editor messages (pda/controls.h) ---------------------------------------
+// The editor also answers the EDIT messages above.
+#define PDA_RICHINK_MESSAGES(X)     \
+  X(EM_CANPASTE, 0x0432)            \
+  X(EM_STREAMIN, 0x0449)            \
+  X(EM_STREAMOUT, 0x044A)           \
+  X(EM_CANREDO, 0x04F6)             \
+  X(EM_SETVIEW, 0x051C)             \
+  X(EM_SETPAGESTYLE, 0x051F)        \
+  X(EM_SETZOOMPERCENT, 0x0522)      \
+  X(EM_SETWRAPMODE, 0x053F)         \
+  X(EM_SETPENMODE, 0x0549)
+
 // Expands one row into its constant.
 #define PDA_MESSAGE_CONSTANT(name, number) constexpr UINT name = number;

@@ -173,3 +173,8 @@ struct MAILCOMPOSEFIELDS {
   LPCWSTR pszMsgClass;     // "IPM.Note" for e-mail, "IPM.SMStext" for SMS
 };
 constexpr DWORD MAILCOMPOSEFIELDS_PUBLISHED_SIZE = 44;
+
+// Opens the platform's compose form, filled from the record, and returns at once: the form
+// belongs to the user from then on (edit, then "Send" or "Cancel"); the caller is never told
+// which. E_INVALIDARG for a null record or a size mark other than 44.
+HRESULT MailComposeMessage(MAILCOMPOSEFIELDS* fields);

@@ -137,6 +137,29 @@ BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam, PSHACTIVATEIN
 // window into the area above the panel and the menu bar. TRUE when it handled the change.
 BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO info);
 
+// ---- tap-and-hold ----------------------------------------------------------------------------
+struct SHRGINFO {
+  DWORD cbSize;  // 20
+  HWND hwndClient;
+  POINT ptDown;  // client coordinates of the press
+  DWORD dwFlags;
+};
+using PSHRGINFO = SHRGINFO*;
+static_assert(sizeof(SHRGINFO) == 20);
+static_assert(offsetof(SHRGINFO, ptDown) == 8 && offsetof(SHRGINFO, dwFlags) == 16);
+
+constexpr DWORD SHRG_RETURNCMD = 0x01;
+constexpr DWORD SHRG_NOTIFYPARENT = 0x02;
+constexpr DWORD SHRG_LONGDELAY = 0x08;
+constexpr DWORD SHRG_NOANIMATION = 0x10;
+constexpr DWORD GN_CONTEXTMENU = 1000;
+
+// Called on a stylus press: waits until the press is decided. A press held still (within a
+// few pixels) for 500 ms, or made with the secondary button, is a tap-and-hold: GN_CONTEXTMENU
+// is returned with SHRG_RETURNCMD (otherwise the client gets WM_CONTEXTMENU). A press that moves
+// or lifts first is no gesture (0); its messages still reach the client.
+DWORD SHRecognizeGesture(PSHRGINFO info);
+
 constexpr DWORD SHDB_SHOW = 0x1;
 constexpr DWORD SHDB_HIDE = 0x2;
 constexpr DWORD SHDB_SHOWCANCEL = 0x4;

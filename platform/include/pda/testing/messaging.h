@@ -4,6 +4,7 @@
 // For tests and test harnesses only; the application never includes this header.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,16 @@ void UseConfiguredMessaging();
 
 // Sessions, tables and buffers handed out and not yet released or freed.
 int LiveMessagingObjects();
+
+// The compose form on screen (the newest when there are several), its fields as they are now.
+struct ComposeFormInfo {
+  HWND window;
+  bool email;  // false: an SMS form (no Subject field)
+  std::u16string to;
+  std::u16string subject;
+  std::u16string account;
+  std::u16string body;
+};
+std::optional<ComposeFormInfo> OpenComposeForm();
 
 }  // namespace pda::testing
