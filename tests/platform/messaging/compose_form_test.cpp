@@ -381,6 +381,7 @@ TEST_F(ComposeFormTest, TheFieldsFitEveryScreenAndTheBodyMakesRoomForTheInputPan
     email = !email;
     ASSERT_EQ(Compose(&fields), S_OK);
     forms.push_back(pda::testing::OpenComposeForm()->window);
+    EXPECT_EQ(GetForegroundWindow(), forms.back()) << "each new form opens on top";
 
     const int bar = pda::testing::BarHeight();
     for (const HWND form : forms) {  // the older ones were turned with the screen
