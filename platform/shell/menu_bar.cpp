@@ -1,5 +1,5 @@
-// SHCreateMenuBar and the menu bar's window: two soft keys from a menu resource and the
-// input-panel button between them.
+// SHCreateMenuBar and the menu bar's window: two soft keys from a menu (a resource, or one the
+// platform built) and the input-panel button between them.
 #include "shell/menu_bar.h"
 
 #include <memory>
@@ -152,7 +152,22 @@ constexpr user::Route<MenuBarState> kRoutes[] = {
     {WM_SETTINGCHANGE,  OnSettingChange},
 };
 
+// The bar's window at the bottom of the screen; the bar takes the setup's menu over.
+HWND MakeBar(MenuBarSetup& setup, bool visible) {
+  if (!user::RegisterShapedClass<MenuBarState, kRoutes>(kMenuBarClass, 0, ShellInstance()))
+    return HWND{};
+  EnsureNavigationBar();
+  return CreateShellWindow(kMenuBarClass, MenuBarRect(), setup.owner, visible, &setup);
+}
+
 }  // namespace
+
+HWND CreateMenuBar(HWND owner, UniqueMenu menu, bool inputPanelButton) {
+  if (!IsWindow(owner)) return HWND{};
+  MenuBarSetup setup{owner, std::move(menu), inputPanelButton, std::nullopt};
+  return MakeBar(setup, true);
+}
+
 }  // namespace pda::shell
 
 using namespace pda::shell;
@@ -174,11 +189,7 @@ BOOL SHCreateMenuBar(PSHMENUBARINFO info) {
         LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(static_cast<WORD>(info->nToolBarId))));
     if (!setup.menu) return FALSE;  // last error from LoadMenuW
   }
-  if (!pda::user::RegisterShapedClass<MenuBarState, kRoutes>(kMenuBarClass, 0, ShellInstance()))
-    return FALSE;
-  EnsureNavigationBar();
-  const HWND bar = CreateShellWindow(kMenuBarClass, MenuBarRect(), info->hwndParent,
-                                     !(info->dwFlags & SHCMBF_HIDDEN), &setup);
+  const HWND bar = MakeBar(setup, !(info->dwFlags & SHCMBF_HIDDEN));
   if (!bar) return FALSE;  // the setup still holds the menu and destroys it
   info->hwndMB = bar;
   return TRUE;
