@@ -424,9 +424,14 @@ std::unique_ptr<EditState> EditState::Create(HWND window, const CREATESTRUCTW& c
   return state;
 }
 
+LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return user::ShapedProcedure<EditState, kRoutes>(window, message, wParam, lParam);
+}
+
 // ---- registration --------------------------------------------------------------------------
 bool RegisterControlClasses() {
-  static const bool registered = user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS);
+  static const bool registered =
+      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS) && RegisterRichInkClass();
   return registered;
 }
 

@@ -1,5 +1,6 @@
 // Painting the EDIT control: white background, the visible lines in the control's font with the
-// selection highlighted, the caret while focused, and the drawn scroll bar.
+// selection highlighted, the caret while focused, and the drawn scroll bar; the note editor's
+// ruled page adds a faint rule under each row.
 #include <algorithm>
 
 #include "controls/edit_state.h"
@@ -80,6 +81,9 @@ void PaintEdit(HDC dc, const EditState& s) {
     if (y >= area.bottom) break;
     PaintLine(dc, s, s.lines[i], y, area);
   }
+  if (s.note.ruledLines())  // a faint rule under every row of the page, written or not
+    for (int y = lineHeight - 1; y < area.bottom; y += lineHeight)
+      Fill(dc, RECT{area.left, y, area.right, y + 1}, palette::kTrack);
   PaintCaret(dc, s, area);
   PaintScrollBar(dc, s);
 }
