@@ -27,13 +27,33 @@ int MaxFirstLine(const EditState& s) {
   return std::max(0, static_cast<int>(s.lines.size()) - VisibleLines(s));
 }
 
-void Relayout(EditState& s) {
+namespace {
+// A zero-width multi-line control (not yet placed) does not wrap: one line per paragraph.
+int WrapWidth(const EditState& s) {
   const RECT area = TextArea(s);
-  // A zero-width multi-line control (not yet placed) does not wrap: one line per paragraph.
-  const int wrapWidth = s.wraps() ? area.right - area.left : 0;
+  return s.wraps() ? area.right - area.left : 0;
+}
+}  // namespace
+
+void Relayout(EditState& s) {
+  const int wrapWidth = WrapWidth(s);
   s.lines = s.multiLine() ? WrapText(s.buffer.text(), wrapWidth, s.measure)
                           : std::vector<TextLine>{{0, s.buffer.text().size()}};
+  s.laidOut = s.buffer.text();
+  s.laidOutWidth = wrapWidth;
   s.firstLine = std::clamp(s.firstLine, 0, MaxFirstLine(s));
+}
+
+Rewrapped RelayoutAfterEdit(EditState& s) {
+  if (!s.multiLine() || s.laidOutWidth != WrapWidth(s)) {
+    const std::size_t before = s.lines.size();
+    Relayout(s);
+    return Rewrapped{0, before, s.lines.size()};
+  }
+  const Rewrapped changed = RewrapText(s.laidOut, s.buffer.text(), s.laidOutWidth, s.measure, s.lines);
+  s.laidOut = s.buffer.text();
+  s.firstLine = std::clamp(s.firstLine, 0, MaxFirstLine(s));
+  return changed;
 }
 
 void ScrollCaretIntoView(EditState& s) {

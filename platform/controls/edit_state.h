@@ -4,7 +4,7 @@
 #pragma once
 
 #include <memory>
-
+#include <string>
 #include <vector>
 
 #include "controls/edit_buffer.h"
@@ -38,6 +38,8 @@ struct EditState {
   HFONT font;  // the caller's (WM_SETFONT); null: the system font
   DcTextMeasure measure;
   std::vector<TextLine> lines{{0, 0}};
+  std::u16string laidOut;  // the text `lines` were made for
+  int laidOutWidth = -1;   // and the wrap width; -1 until the first layout
   int width = 0;   // client size
   int height = 0;
   int firstLine = 0;  // multi-line: the top visible line
@@ -61,6 +63,9 @@ int MaxFirstLine(const EditState& s);
 
 // Lines again after a change of text, font or size; keeps the scroll position in range.
 void Relayout(EditState& s);
+// Lines again after an edit of the text (same font and size): only the paragraphs it touched
+// are measured again. Returns which lines changed.
+Rewrapped RelayoutAfterEdit(EditState& s);
 // Scrolls so that the caret is in view (EM_SCROLLCARET).
 void ScrollCaretIntoView(EditState& s);
 // Scrolls by lines (clamped); returns the lines actually scrolled.
