@@ -390,7 +390,33 @@ LRESULT OnButtonDown(EditState& s, WPARAM, LPARAM point) {
     return 0;
   }
   s.buffer.MoveCaret(PositionAt(s, x, y), GetKeyState(VK_SHIFT) < 0);
+  s.selecting = true;
+  SetCapture(s.window);
   Changed(s, false);
+  return 0;
+}
+
+// A drag from the press selects from where it went down to the stylus (above or below the text,
+// the view follows it line by line).
+LRESULT OnButtonMove(EditState& s, WPARAM, LPARAM point) {
+  if (!s.selecting) return 0;
+  const auto [x, y] = user::StylusPoint(point);
+  const std::size_t before = s.buffer.caret();
+  s.buffer.MoveCaret(PositionAt(s, x, y), true);
+  if (s.buffer.caret() != before) Changed(s, false);
+  return 0;
+}
+
+LRESULT OnButtonUp(EditState& s, WPARAM, LPARAM) {
+  if (!s.selecting) return 0;
+  s.selecting = false;
+  if (GetCapture() == s.window) ReleaseCapture();
+  return 0;
+}
+
+// Another window took the stylus (a popup menu opened by a tap-and-hold): the drag is over.
+LRESULT OnCaptureChanged(EditState& s, WPARAM, LPARAM) {
+  s.selecting = false;
   return 0;
 }
 
@@ -430,6 +456,9 @@ constexpr user::Route<EditState> kRoutes[] = {
     {WM_SETFONT,             OnSetFont},
     {WM_GETFONT,             OnGetFont},
     {WM_LBUTTONDOWN,         OnButtonDown},
+    {WM_MOUSEMOVE,           OnButtonMove},
+    {WM_LBUTTONUP,           OnButtonUp},
+    {WM_CAPTURECHANGED,      OnCaptureChanged},
     {WM_PAINT,               user::PaintThrough<EditState, OnPaint>},
 };
 

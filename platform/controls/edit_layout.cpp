@@ -86,8 +86,10 @@ int ScrollLines(EditState& s, int lines) {
 std::size_t PositionAt(const EditState& s, int x, int y) {
   const RECT area = TextArea(s);
   const int lineHeight = std::max(s.measure.LineHeight(), 1);
-  const int row = s.multiLine() ? s.firstLine + std::max(y, 0) / lineHeight : 0;
-  const std::size_t line = std::min<std::size_t>(static_cast<std::size_t>(row), s.lines.size() - 1);
+  // Above the text: the line before the first shown (a drag upwards scrolls line by line).
+  const int row = !s.multiLine() ? 0 : y < 0 ? s.firstLine - 1 : s.firstLine + y / lineHeight;
+  const std::size_t line =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(row, 0)), s.lines.size() - 1);
   return PositionAtX(s.buffer.text(), s.lines[line], x - area.left + s.scrollX, s.measure);
 }
 

@@ -45,6 +45,7 @@ struct EditState {
   int firstLine = 0;  // multi-line: the top visible line
   int scrollX = 0;    // pixels scrolled to the left (single-line, or unwrapped multi-line)
   bool focused = false;
+  bool selecting = false;  // the stylus went down in the text and holds it: a drag selects
   NoteSettings note;
 
   bool multiLine() const { return (style & ES_MULTILINE) != 0; }

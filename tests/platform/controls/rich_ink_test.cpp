@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/controls.h"
@@ -237,6 +238,33 @@ TEST_F(RichInkTest, DroppingTheSelectionKeepsTheCaret) {
   EXPECT_EQ(end, 9u);
   Send(editor_, WM_CHAR, u'!', 0);
   EXPECT_EQ(TextOf(editor_), u"Parked at! the gate");
+}
+
+TEST_F(RichInkTest, ADragOfTheStylusSelectsUntilTheLift) {
+  SetWindowTextW(editor_, u"Parked at the gate\r\nnorth side");
+  const auto at = [](int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); };
+  const int row = LineHeight();
+  const auto selection = [&] {
+    DWORD start = 0, end = 0;
+    Send(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return std::pair<DWORD, DWORD>{start, end};
+  };
+  Send(editor_, WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
+  EXPECT_EQ(GetCapture(), editor_) << "the editor holds the stylus while it is down";
+  Send(editor_, WM_MOUSEMOVE, MK_LBUTTON, at(230, row / 2));
+  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 18})) << "to the end of the first line";
+  Send(editor_, WM_MOUSEMOVE, MK_LBUTTON, at(230, row + row / 2));
+  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 30})) << "and on down the second";
+  Send(editor_, WM_LBUTTONUP, 0, at(230, row + row / 2));
+  EXPECT_EQ(GetCapture(), HWND{});
+  Send(editor_, WM_MOUSEMOVE, 0, at(0, row / 2));
+  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 30})) << "a move after the lift selects nothing";
+
+  Send(editor_, WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
+  SetCapture(parent_);  // a popup menu, say, takes the stylus
+  Send(editor_, WM_MOUSEMOVE, MK_LBUTTON, at(230, row / 2));
+  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 0})) << "the drag ended with the capture";
+  ReleaseCapture();
 }
 
 // ---- subclassing ---------------------------------------------------------------------------
