@@ -1,11 +1,12 @@
 // The note editor (class "RichInk"): an EDIT window that is always multi-line, wraps to its
 // width, follows the caret and takes Enter as a line break, with the EDIT record, layout and
-// painting; here only what the note editor answers beyond EDIT: streaming the document out, the
-// remembered set-up messages, the zoom, and the clipboard and undo queries. Everything else goes
-// on to the EDIT procedure.
+// painting; here only what the note editor answers beyond EDIT: streaming the document in and
+// out, the remembered set-up messages, the zoom, and the clipboard and undo queries. Everything
+// else goes on to the EDIT procedure.
 //
 // Sections: document form | set-up | queries | the table | procedure and registration
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "controls/edit_state.h"
@@ -61,6 +62,32 @@ LRESULT OnStreamOut(EditState& s, WPARAM format, LPARAM lParam) {
     at += took;
   }
   return streamed;
+}
+
+// EM_STREAMIN: wParam the format by value, lParam the EDITSTREAM. The callback fills chunks until
+// it gives no bytes or fails (its error kept in dwError, the stream ends and the text stays as it
+// was). The document form becomes the whole text; returns the characters read.
+LRESULT OnStreamIn(EditState& s, WPARAM format, LPARAM lParam) {
+  auto* stream = reinterpret_cast<EDITSTREAM*>(lParam);
+  if (!stream || !stream->pfnCallback || (format != SF_PWI && format != SF_TEXT)) return 0;
+  stream->dwError = 0;
+  std::string bytes;
+  std::array<BYTE, kStreamChunk> chunk{};
+  for (;;) {
+    LONG read = 0;
+    const DWORD error = stream->pfnCallback(stream->dwCookie, chunk.data(),
+                                            static_cast<LONG>(chunk.size()), &read);
+    if (error != 0) {
+      stream->dwError = error;
+      return 0;
+    }
+    if (read <= 0) break;
+    bytes.append(reinterpret_cast<const char*>(chunk.data()),
+                 static_cast<std::size_t>(std::min<LONG>(read, static_cast<LONG>(chunk.size()))));
+  }
+  const std::u16string text = Utf8ToUtf16(bytes);
+  SendMessageW(s.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  return static_cast<LRESULT>(text.size());
 }
 
 // ---- set-up --------------------------------------------------------------------------------
@@ -136,6 +163,7 @@ LRESULT OnCannot(EditState&, WPARAM, LPARAM) { return FALSE; }
 // ---- the table -----------------------------------------------------------------------------
 constexpr user::Route<EditState> kNoteRoutes[] = {
     {EM_STREAMOUT,      OnStreamOut},
+    {EM_STREAMIN,       OnStreamIn},
     {EM_SETPENMODE,     OnSetPenMode},
     {EM_SETVIEW,        OnSetView},
     {EM_SETWRAPMODE,    OnSetWrapMode},

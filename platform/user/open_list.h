@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace pda::user {

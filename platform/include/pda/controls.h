@@ -36,8 +36,7 @@ constexpr WORD EN_MAXTEXT = 0x0501;
 // for a value the editor does not know; EM_SETZOOMPERCENT takes the percent in lParam, clamped to
 // 75..300, and draws the text in the system face at that share of the system font's height;
 // PS_RULEDLINES draws a faint rule under each row. EM_CANPASTE is TRUE while the clipboard holds
-// text; EM_CANUNDO and EM_CANREDO are FALSE (the editor keeps no history). EM_STREAMIN is not
-// answered (0).
+// text; EM_CANUNDO and EM_CANREDO are FALSE (the editor keeps no history).
 inline constexpr char16_t WC_RICHINKW[] = u"RichInk";
 
 PDA_RICHINK_MESSAGES(PDA_MESSAGE_CONSTANT)
@@ -62,6 +61,9 @@ constexpr WPARAM SF_TEXT = 0x0001, SF_RTF = 0x0002, SF_UNICODE = 0x0010, SF_UTEX
 // out or the callback returns non-zero (kept in dwError, which ends the stream). *written reports
 // the bytes the callback took (the next chunk starts after them; taking none ends the stream).
 // Returns the bytes taken; an unknown format streams nothing, returns 0 and leaves the record.
+// EM_STREAMIN replaces the whole text with the document the callback gives, chunk by chunk, until
+// it gives no bytes; a callback that fails (dwError) leaves the text as it was. Returns the
+// characters read.
 using EDITSTREAMCALLBACK = DWORD (*)(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written);
 struct EDITSTREAM {
   DWORD_PTR dwCookie;

@@ -1,5 +1,6 @@
-// The note editor (RichInk) through its messages: the document streamed out, the set-up
-// messages, typing a line break, the caret after a dropped selection, and a subclassed editor.
+// The note editor (RichInk) through its messages: the document streamed out and in, the set-up
+// messages, a stylus drag, typing a line break, the caret after a dropped selection, and a
+// subclassed editor.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -157,6 +158,42 @@ TEST_F(RichInkTest, ACallbackFailingPartWayEndsTheStreamWithItsError) {
   EXPECT_EQ(streamed, static_cast<LRESULT>(sink.bytes.size())) << "only what was taken";
   EXPECT_EQ(sink.bytes, std::string(sink.bytes.size(), 'n'));
   EXPECT_LT(sink.bytes.size(), 10000u);
+}
+
+// A document handed in three bytes at a time (so chunks split UTF-8 sequences), or failing.
+struct Source {
+  std::string bytes;
+  std::size_t at = 0;
+  DWORD failure = 0;
+};
+
+DWORD Give(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) {
+  auto& source = *reinterpret_cast<Source*>(cookie);
+  if (source.failure) return source.failure;
+  const std::size_t n = std::min<std::size_t>({3, static_cast<std::size_t>(count),
+                                               source.bytes.size() - source.at});
+  std::copy_n(source.bytes.data() + source.at, n, buffer);
+  source.at += n;
+  *read = static_cast<LONG>(n);
+  return 0;
+}
+
+TEST_F(RichInkTest, StreamingInReplacesTheTextAndStreamsOutTheSame) {
+  SetWindowTextW(editor_, u"old note");
+  Source source{"Gr\xC3\xBC\xC3\x9F" "e\r\nzwei \xE2\x82\xAC"};
+  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0xDEAD, Give};
+  EXPECT_EQ(Send(editor_, EM_STREAMIN, SF_PWI, reinterpret_cast<LPARAM>(&in)), 13);
+  EXPECT_EQ(in.dwError, 0u);
+  EXPECT_EQ(TextOf(editor_), u"Grüße\r\nzwei €");
+  Sink sink;
+  StreamOut(sink, SF_PWI);
+  EXPECT_EQ(sink.bytes, source.bytes);
+
+  Source failing{"lost", 0, 0x1F};
+  EDITSTREAM broken{reinterpret_cast<DWORD_PTR>(&failing), 0, Give};
+  EXPECT_EQ(Send(editor_, EM_STREAMIN, SF_PWI, reinterpret_cast<LPARAM>(&broken)), 0);
+  EXPECT_EQ(broken.dwError, 0x1Fu);
+  EXPECT_EQ(TextOf(editor_), u"Grüße\r\nzwei €") << "a failed stream leaves the text";
 }
 
 // ---- set-up --------------------------------------------------------------------------------
