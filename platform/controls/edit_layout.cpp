@@ -50,7 +50,8 @@ Rewrapped RelayoutAfterEdit(EditState& s) {
     Relayout(s);
     return Rewrapped{0, before, s.lines.size()};
   }
-  const Rewrapped changed = RewrapText(s.laidOut, s.buffer.text(), s.laidOutWidth, s.measure, s.lines);
+  const Rewrapped changed =
+      RewrapText(s.laidOut, s.buffer.text(), s.laidOutWidth, s.measure, s.lines);
   s.laidOut = s.buffer.text();
   s.firstLine = std::clamp(s.firstLine, 0, MaxFirstLine(s));
   return changed;

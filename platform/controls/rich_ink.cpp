@@ -52,7 +52,8 @@ LRESULT OnStreamOut(EditState& s, WPARAM format, LPARAM lParam) {
     const DWORD error = stream->pfnCallback(stream->dwCookie,
                                             reinterpret_cast<LPBYTE>(bytes.data() + at),
                                             static_cast<LONG>(count), &written);
-    const auto took = static_cast<std::size_t>(std::clamp<LONG>(written, 0, static_cast<LONG>(count)));
+    const auto took =
+        static_cast<std::size_t>(std::clamp<LONG>(written, 0, static_cast<LONG>(count)));
     streamed += static_cast<LRESULT>(took);
     if (error != 0) {
       stream->dwError = error;

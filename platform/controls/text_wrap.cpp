@@ -96,7 +96,8 @@ Rewrapped RewrapText(std::u16string_view before, std::u16string_view text, int w
     oldEnd = first;
     while (oldEnd < lines.size() && lines[oldEnd].start <= oldBreak) ++oldEnd;
   }
-  const auto shift = static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(before.size());
+  const auto shift =
+      static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(before.size());
   for (std::size_t i = oldEnd; i < lines.size(); ++i) {
     lines[i].start = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].start) + shift);
     lines[i].end = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].end) + shift);

@@ -70,7 +70,8 @@ bool Inside(const Tracked& menu, POINT p) {
 int RowAt(const Tracked& menu, POINT p) {
   for (std::size_t i = 0; i < menu.layout.rows.size(); ++i) {
     const RECT& r = menu.layout.rows[i].rect;
-    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return static_cast<int>(i);
+    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom)
+      return static_cast<int>(i);
   }
   return -1;
 }

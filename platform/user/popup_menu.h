@@ -16,7 +16,8 @@ struct PopupMenuRow {
   std::u16string text;  // as shown: '&' marks taken out, nothing after a tab; empty for a separator
   UINT command = 0;
   bool separator = false;
-  bool enabled = true;  // an item that can be chosen (not grayed, disabled, a separator or a submenu)
+  // An item that can be chosen: not grayed, disabled, a separator or a submenu.
+  bool enabled = true;
   bool checked = false;
   RECT rect{};  // client coordinates
 };

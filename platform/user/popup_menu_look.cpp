@@ -62,7 +62,8 @@ PopupMenuLayout LayOutPopupMenu(const std::vector<MenuItemView>& items, HFONT fo
   const int frame = Scaled(kFrame, dpi), padding = Scaled(kPadding, dpi);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.get(), &metrics);
-  const int rowHeight = std::max(Scaled(kRowHeight, dpi), static_cast<int>(metrics.tmHeight) + 2 * frame);
+  const int rowHeight =
+      std::max(Scaled(kRowHeight, dpi), static_cast<int>(metrics.tmHeight) + 2 * frame);
 
   int width = Scaled(kMinWidth, dpi), y = frame;
   for (const MenuItemView& item : items) {
@@ -123,11 +124,12 @@ void PaintPopupMenu(HDC dc, const PopupMenuLayout& layout, HFONT font, int dpi, 
     if (row.checked) {  // a small square before the label
       const int side = std::max(2, padding / 2);
       const int top = (row.rect.top + row.rect.bottom - side) / 2;
-      look::Fill(dc, RECT{row.rect.left + side / 2, top, row.rect.left + side / 2 + side, top + side},
-                 color);
+      const int left = row.rect.left + side / 2;
+      look::Fill(dc, RECT{left, top, left + side, top + side}, color);
     }
-    look::Text(dc, RECT{row.rect.left + padding, row.rect.top, row.rect.right - padding, row.rect.bottom},
-               row.text, color, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    const RECT label{row.rect.left + padding, row.rect.top, row.rect.right - padding,
+                     row.rect.bottom};
+    look::Text(dc, label, row.text, color, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   }
 }
 

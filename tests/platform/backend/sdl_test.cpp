@@ -1,7 +1,8 @@
 // The SDL back end on SDL's dummy video driver: the window is made, a pushed mouse event
-// becomes WM_LBUTTONDOWN for the window under it (the secondary button too, marked MK_RBUTTON), the clipboard goes both ways through SDL, and
-// F9 rotates the screen (WM_SIZE, WM_SETTINGCHANGE 0x3002). The windows live on this thread,
-// which plays the UI thread and pumps its messages.
+// becomes WM_LBUTTONDOWN for the window under it (the secondary button too, marked MK_RBUTTON),
+// the clipboard goes both ways through SDL, and F9 rotates the screen (WM_SIZE,
+// WM_SETTINGCHANGE 0x3002). The windows live on this thread, which plays the UI thread and pumps
+// its messages.
 #include <SDL.h>
 #include <gtest/gtest.h>
 

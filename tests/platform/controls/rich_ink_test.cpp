@@ -279,7 +279,9 @@ TEST_F(RichInkTest, DroppingTheSelectionKeepsTheCaret) {
 
 TEST_F(RichInkTest, ADragOfTheStylusSelectsUntilTheLift) {
   SetWindowTextW(editor_, u"Parked at the gate\r\nnorth side");
-  const auto at = [](int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); };
+  const auto at = [](int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+  };
   const int row = LineHeight();
   const auto selection = [&] {
     DWORD start = 0, end = 0;
@@ -295,7 +297,8 @@ TEST_F(RichInkTest, ADragOfTheStylusSelectsUntilTheLift) {
   Send(editor_, WM_LBUTTONUP, 0, at(230, row + row / 2));
   EXPECT_EQ(GetCapture(), HWND{});
   Send(editor_, WM_MOUSEMOVE, 0, at(0, row / 2));
-  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 30})) << "a move after the lift selects nothing";
+  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 30}))
+      << "a move after the lift selects nothing";
 
   Send(editor_, WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
   SetCapture(parent_);  // a popup menu, say, takes the stylus
