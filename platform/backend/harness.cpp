@@ -61,6 +61,7 @@ void Harness::Tap(int x, int y) {
   Release(x, y);
 }
 void Harness::Press(int x, int y) { state_->stylus.Down(POINT{x, y}); }
+void Harness::PressSecondary(int x, int y) { state_->stylus.Down(POINT{x, y}, true); }
 void Harness::MoveTo(int x, int y) { state_->stylus.Move(POINT{x, y}); }
 void Harness::Release(int x, int y) { state_->stylus.Up(POINT{x, y}); }
 

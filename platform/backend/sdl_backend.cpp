@@ -284,15 +284,20 @@ void Screen::HandleEvent(const SDL_Event& e) {
   switch (e.type) {
     // Touch reaches us as the mouse events SDL makes from it; FINGER events are left alone so
     // that one touch is not handled twice.
+    // The secondary button is a stylus press that is a tap-and-hold at once (see
+    // user/input_router.h); one press at a time, ended by the button that made it.
     case SDL_MOUSEBUTTONDOWN:
-      // The secondary button (tap-and-hold on a desktop) is not routed yet.
-      if (e.button.button == SDL_BUTTON_LEFT) stylus_.Down(Device(e.button.x, e.button.y));
+      if (stylus_.IsDown()) break;
+      if (e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT)
+        stylus_.Down(Device(e.button.x, e.button.y), e.button.button == SDL_BUTTON_RIGHT);
       break;
     case SDL_MOUSEBUTTONUP:
-      if (e.button.button == SDL_BUTTON_LEFT) stylus_.Up(Device(e.button.x, e.button.y));
+      if (e.button.button == (stylus_.IsSecondary() ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT))
+        stylus_.Up(Device(e.button.x, e.button.y));
       break;
     case SDL_MOUSEMOTION:
-      if (e.motion.state & SDL_BUTTON_LMASK) stylus_.Move(Device(e.motion.x, e.motion.y));
+      if (e.motion.state & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK))
+        stylus_.Move(Device(e.motion.x, e.motion.y));
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {

@@ -5,6 +5,7 @@
 //           focus, size, font, stylus | the table | registration
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/controls.h"
@@ -31,12 +32,34 @@ void Notify(const EditState& s, WORD code) {
 
 void Redraw(const EditState& s) { InvalidateRect(s.window, nullptr, FALSE); }
 
+// After an edit that left the view where it was: only the rows of the lines measured again, or
+// from the first of them down (and the scroll bar) when the number of lines changed.
+void RedrawEdited(const EditState& s, const Rewrapped& changed, std::size_t linesBefore) {
+  const int lineHeight = std::max(s.measure.LineHeight(), 1);
+  const bool sameCount = s.lines.size() == linesBefore;
+  const int top = (static_cast<int>(changed.first) - s.firstLine) * lineHeight;
+  const int bottom = sameCount ? (static_cast<int>(changed.newEnd) - s.firstLine) * lineHeight
+                               : s.height;
+  const RECT bar = ScrollBarArea(s);
+  const int right = bar.right > bar.left && sameCount ? bar.left : s.width;
+  const RECT rows{0, std::max(top, 0), right, std::min(bottom, s.height)};
+  if (rows.bottom > rows.top) InvalidateRect(s.window, &rows, FALSE);
+  if (!sameCount && bar.right > bar.left) InvalidateRect(s.window, &bar, FALSE);
+}
+
 // After the caret moved or the text changed: lines again, caret in view where the style asks.
 void Changed(EditState& s, bool textChanged) {
-  if (textChanged) Relayout(s);
+  const int firstBefore = s.firstLine;
+  const int scrollXBefore = s.scrollX;
+  const std::size_t linesBefore = s.lines.size();
+  std::optional<Rewrapped> changed;
+  if (textChanged) changed = RelayoutAfterEdit(s);
   const bool follow = s.multiLine() ? (s.style & ES_AUTOVSCROLL) != 0 || !s.wraps() : true;
   if (follow) ScrollCaretIntoView(s);
-  Redraw(s);
+  if (changed && s.multiLine() && s.firstLine == firstBefore && s.scrollX == scrollXBefore)
+    RedrawEdited(s, *changed, linesBefore);
+  else
+    Redraw(s);
   if (textChanged) Notify(s, EN_CHANGE);
 }
 
@@ -367,7 +390,33 @@ LRESULT OnButtonDown(EditState& s, WPARAM, LPARAM point) {
     return 0;
   }
   s.buffer.MoveCaret(PositionAt(s, x, y), GetKeyState(VK_SHIFT) < 0);
+  s.selecting = true;
+  SetCapture(s.window);
   Changed(s, false);
+  return 0;
+}
+
+// A drag from the press selects from where it went down to the stylus (above or below the text,
+// the view follows it line by line).
+LRESULT OnButtonMove(EditState& s, WPARAM, LPARAM point) {
+  if (!s.selecting) return 0;
+  const auto [x, y] = user::StylusPoint(point);
+  const std::size_t before = s.buffer.caret();
+  s.buffer.MoveCaret(PositionAt(s, x, y), true);
+  if (s.buffer.caret() != before) Changed(s, false);
+  return 0;
+}
+
+LRESULT OnButtonUp(EditState& s, WPARAM, LPARAM) {
+  if (!s.selecting) return 0;
+  s.selecting = false;
+  if (GetCapture() == s.window) ReleaseCapture();
+  return 0;
+}
+
+// Another window took the stylus (a popup menu opened by a tap-and-hold): the drag is over.
+LRESULT OnCaptureChanged(EditState& s, WPARAM, LPARAM) {
+  s.selecting = false;
   return 0;
 }
 
@@ -407,6 +456,9 @@ constexpr user::Route<EditState> kRoutes[] = {
     {WM_SETFONT,             OnSetFont},
     {WM_GETFONT,             OnGetFont},
     {WM_LBUTTONDOWN,         OnButtonDown},
+    {WM_MOUSEMOVE,           OnButtonMove},
+    {WM_LBUTTONUP,           OnButtonUp},
+    {WM_CAPTURECHANGED,      OnCaptureChanged},
     {WM_PAINT,               user::PaintThrough<EditState, OnPaint>},
 };
 
@@ -424,9 +476,14 @@ std::unique_ptr<EditState> EditState::Create(HWND window, const CREATESTRUCTW& c
   return state;
 }
 
+LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return user::ShapedProcedure<EditState, kRoutes>(window, message, wParam, lParam);
+}
+
 // ---- registration --------------------------------------------------------------------------
 bool RegisterControlClasses() {
-  static const bool registered = user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS);
+  static const bool registered =
+      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS) && RegisterRichInkClass();
   return registered;
 }
 

@@ -27,13 +27,34 @@ int MaxFirstLine(const EditState& s) {
   return std::max(0, static_cast<int>(s.lines.size()) - VisibleLines(s));
 }
 
-void Relayout(EditState& s) {
+namespace {
+// A zero-width multi-line control (not yet placed) does not wrap: one line per paragraph.
+int WrapWidth(const EditState& s) {
   const RECT area = TextArea(s);
-  // A zero-width multi-line control (not yet placed) does not wrap: one line per paragraph.
-  const int wrapWidth = s.wraps() ? area.right - area.left : 0;
+  return s.wraps() ? area.right - area.left : 0;
+}
+}  // namespace
+
+void Relayout(EditState& s) {
+  const int wrapWidth = WrapWidth(s);
   s.lines = s.multiLine() ? WrapText(s.buffer.text(), wrapWidth, s.measure)
                           : std::vector<TextLine>{{0, s.buffer.text().size()}};
+  s.laidOut = s.buffer.text();
+  s.laidOutWidth = wrapWidth;
   s.firstLine = std::clamp(s.firstLine, 0, MaxFirstLine(s));
+}
+
+Rewrapped RelayoutAfterEdit(EditState& s) {
+  if (!s.multiLine() || s.laidOutWidth != WrapWidth(s)) {
+    const std::size_t before = s.lines.size();
+    Relayout(s);
+    return Rewrapped{0, before, s.lines.size()};
+  }
+  const Rewrapped changed =
+      RewrapText(s.laidOut, s.buffer.text(), s.laidOutWidth, s.measure, s.lines);
+  s.laidOut = s.buffer.text();
+  s.firstLine = std::clamp(s.firstLine, 0, MaxFirstLine(s));
+  return changed;
 }
 
 void ScrollCaretIntoView(EditState& s) {
@@ -66,8 +87,10 @@ int ScrollLines(EditState& s, int lines) {
 std::size_t PositionAt(const EditState& s, int x, int y) {
   const RECT area = TextArea(s);
   const int lineHeight = std::max(s.measure.LineHeight(), 1);
-  const int row = s.multiLine() ? s.firstLine + std::max(y, 0) / lineHeight : 0;
-  const std::size_t line = std::min<std::size_t>(static_cast<std::size_t>(row), s.lines.size() - 1);
+  // Above the text: the line before the first shown (a drag upwards scrolls line by line).
+  const int row = !s.multiLine() ? 0 : y < 0 ? s.firstLine - 1 : s.firstLine + y / lineHeight;
+  const std::size_t line =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(row, 0)), s.lines.size() - 1);
   return PositionAtX(s.buffer.text(), s.lines[line], x - area.left + s.scrollX, s.measure);
 }
 

@@ -1,5 +1,6 @@
 // Painting the EDIT control: white background, the visible lines in the control's font with the
-// selection highlighted, the caret while focused, and the drawn scroll bar.
+// selection highlighted, the caret while focused, and the drawn scroll bar; the note editor's
+// ruled page adds a faint rule under each row.
 #include <algorithm>
 
 #include "controls/edit_state.h"
@@ -69,7 +70,9 @@ void PaintScrollBar(HDC dc, const EditState& s) {
 }  // namespace
 
 void PaintEdit(HDC dc, const EditState& s) {
-  Fill(dc, RECT{0, 0, s.width, s.height}, palette::kWindow);
+  RECT box{0, 0, s.width, s.height};  // only the rows inside the DC's clip are drawn
+  GetClipBox(dc, &box);
+  Fill(dc, box, palette::kWindow);
   const ScopedSelect font(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(SYSTEM_FONT));
   SetBkMode(dc, TRANSPARENT);
   const RECT area = TextArea(s);
@@ -77,9 +80,12 @@ void PaintEdit(HDC dc, const EditState& s) {
   const std::size_t first = s.multiLine() ? static_cast<std::size_t>(s.firstLine) : 0;
   for (std::size_t i = first; i < s.lines.size(); ++i) {
     const int y = static_cast<int>(i - first) * lineHeight;
-    if (y >= area.bottom) break;
-    PaintLine(dc, s, s.lines[i], y, area);
+    if (y >= std::min<int>(area.bottom, box.bottom)) break;
+    if (y + lineHeight > box.top) PaintLine(dc, s, s.lines[i], y, area);
   }
+  if (s.note.ruledLines())  // a faint rule under every row of the page, written or not
+    for (int y = lineHeight - 1; y < area.bottom; y += lineHeight)
+      Fill(dc, RECT{area.left, y, area.right, y + 1}, palette::kTrack);
   PaintCaret(dc, s, area);
   PaintScrollBar(dc, s);
 }

@@ -55,6 +55,60 @@ std::vector<TextLine> WrapText(std::u16string_view text, int width, const TextMe
   return lines;
 }
 
+Rewrapped RewrapText(std::u16string_view before, std::u16string_view text, int width,
+                     const TextMeasure& measure, std::vector<TextLine>& lines) {
+  // The changed part: what lies between the common beginning and the common end.
+  const std::size_t shorter = std::min(before.size(), text.size());
+  const std::size_t prefix = static_cast<std::size_t>(
+      std::mismatch(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(shorter),
+                    text.begin()).first - before.begin());
+  std::size_t suffix = 0;
+  while (suffix < shorter - prefix &&
+         before[before.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+    ++suffix;
+  // From the start of the paragraph before the one that holds the change (text before `prefix`
+  // is the same; a change just after a CR may join it to a LF, which changes that paragraph's end).
+  std::size_t first = lines.empty() ? 0 : LineOfPosition(lines, prefix);
+  auto toParagraphStart = [&] {
+    while (first > 0 && !IsBreak(before[lines[first].start - 1])) --first;
+  };
+  toParagraphStart();
+  if (first > 0) {
+    --first;
+    toParagraphStart();
+  }
+  const std::size_t from = lines.empty() ? 0 : lines[first].start;
+
+  // Paragraphs again until one ends inside the common end (or the text ends).
+  std::vector<TextLine> fresh;
+  std::size_t start = from, end = from;
+  for (;;) {
+    end = start;
+    while (end < text.size() && !IsBreak(text[end])) ++end;
+    WrapParagraph(text, start, end, width, measure, fresh);
+    if (end == text.size() || end > text.size() - suffix) break;
+    start = end + ((text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ? 2 : 1);
+  }
+  // The old lines after that paragraph show the same text, moved by the change in length.
+  std::size_t oldEnd = lines.size();
+  if (end < text.size()) {
+    const std::size_t oldBreak = end + before.size() - text.size();  // the same break, before
+    oldEnd = first;
+    while (oldEnd < lines.size() && lines[oldEnd].start <= oldBreak) ++oldEnd;
+  }
+  const auto shift =
+      static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(before.size());
+  for (std::size_t i = oldEnd; i < lines.size(); ++i) {
+    lines[i].start = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].start) + shift);
+    lines[i].end = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].end) + shift);
+  }
+  const std::size_t newEnd = first + fresh.size();
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(first),
+              lines.begin() + static_cast<std::ptrdiff_t>(oldEnd));
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(first), fresh.begin(), fresh.end());
+  return Rewrapped{first, oldEnd, newEnd};
+}
+
 std::size_t LineOfPosition(const std::vector<TextLine>& lines, std::size_t position) {
   auto it = std::upper_bound(lines.begin(), lines.end(), position,
                              [](std::size_t p, const TextLine& line) { return p < line.start; });

@@ -20,6 +20,17 @@ struct TextLine {
 // width <= 0: no wrapping, lines end only at line breaks. Never empty: "" is one empty line.
 std::vector<TextLine> WrapText(std::u16string_view text, int width, const TextMeasure& measure);
 
+// The lines of `text` again after it changed from `before`, whose lines were `lines` (same width
+// and measure): only the paragraphs the change touched are measured again; the lines after them
+// are moved by the change in length. Equal to WrapText(text, ...) in every case.
+struct Rewrapped {
+  std::size_t first;    // the first line measured again
+  std::size_t oldEnd;   // one past the last replaced line of the old lines
+  std::size_t newEnd;   // one past the last line measured again in the new lines
+};
+Rewrapped RewrapText(std::u16string_view before, std::u16string_view text, int width,
+                     const TextMeasure& measure, std::vector<TextLine>& lines);
+
 // The line that shows the character position (a position at a wrap belongs to the next line).
 std::size_t LineOfPosition(const std::vector<TextLine>& lines, std::size_t position);
 

@@ -23,8 +23,9 @@ std::optional<ComposedMessage> ComposedMessageFromFields(const MAILCOMPOSEFIELDS
   return message;
 }
 
-HRESULT SendComposedMessage(const ComposedMessage& message) {
+HRESULT SendComposedMessage(const ComposedMessage& message, std::optional<ComposeMode>* way) {
   const auto mode = ConfiguredComposeMode();
+  if (way) *way = mode;
   if (!mode) return E_INVALIDARG;
   return *mode == ComposeMode::Desktop ? HandToDesktop(message) : WriteToOutbox(message);
 }

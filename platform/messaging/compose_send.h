@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "messaging/messaging_config.h"
 #include "pda/messaging.h"
 
 namespace pda::messaging {
@@ -25,7 +26,10 @@ std::optional<ComposedMessage> ComposedMessageFromFields(const MAILCOMPOSEFIELDS
 
 // Sends as PDA_COMPOSE says. S_OK once the message is in the outbox or with the desktop's
 // program; otherwise a failing result for the form to report (a bad PDA_COMPOSE is E_INVALIDARG).
-HRESULT SendComposedMessage(const ComposedMessage& message);
+// The way taken goes to *way (nullopt for a bad PDA_COMPOSE), so that the form can say what
+// failed.
+HRESULT SendComposedMessage(const ComposedMessage& message,
+                            std::optional<ComposeMode>* way = nullptr);
 
 // ---- the outbox ----------------------------------------------------------------------------
 // Writes the message whole under a temporary name in \Outbox and then gives it its final name,

@@ -16,4 +16,5 @@ BOOL SHInitExtraControls() {
   return TRUE;
 }
 
+// The note editor's class (RichInk) is registered with the other controls at the platform's start.
 void InitRichInkDLL() {}

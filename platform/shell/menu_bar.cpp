@@ -1,5 +1,5 @@
-// SHCreateMenuBar and the menu bar's window: two soft keys from a menu resource and the
-// input-panel button between them.
+// SHCreateMenuBar and the menu bar's window: two soft keys from a menu (a resource, or one the
+// platform built) and the input-panel button between them.
 #include "shell/menu_bar.h"
 
 #include <memory>
@@ -52,7 +52,8 @@ struct MenuBarState {
 struct SoftKey {
   SoftKeyView view;
   UINT command = 0;
-  bool runs = false;  // a plain command item that is enabled
+  bool runs = false;   // a plain command item that is enabled
+  HMENU submenu;       // an enabled popup item: the menu it opens
 };
 
 SoftKey KeyOf(const MenuBarState& state, std::size_t position) {
@@ -63,8 +64,8 @@ SoftKey KeyOf(const MenuBarState& state, std::size_t position) {
   key.view.text = item.text;
   key.view.enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
   key.command = item.id;
-  // A popup item would open its menu; popup menus are not offered by the platform yet.
   key.runs = key.view.enabled && !(item.flags & (MF_POPUP | MF_SEPARATOR));
+  if (key.view.enabled && (item.flags & MF_POPUP)) key.submenu = item.submenu;
   return key;
 }
 
@@ -114,6 +115,19 @@ LRESULT OnMove(MenuBarState& state, WPARAM, LPARAM lParam) {
   return 0;
 }
 
+// A soft key's submenu, above the key and lined up with its outer edge; the owner gets the
+// chosen command as WM_COMMAND.
+void OpenSoftKeyMenu(const MenuBarState& state, HMENU submenu, bool left) {
+  RECT client{};
+  GetClientRect(state.window, &client);
+  const MenuBarLayout layout = LayOutMenuBar(client, state.inputPanelButton);
+  const RECT& key = left ? layout.left : layout.right;
+  POINT corner{left ? key.left : key.right, key.top};
+  ClientToScreen(state.window, &corner);
+  TrackPopupMenuEx(submenu, TPM_BOTTOMALIGN | (left ? TPM_LEFTALIGN : TPM_RIGHTALIGN), corner.x,
+                   corner.y, state.owner, nullptr);
+}
+
 LRESULT OnRelease(MenuBarState& state, WPARAM, LPARAM lParam) {
   const MenuBarPart pressed = state.pressed;
   const bool runs = pressed != MenuBarPart::None && PartUnder(state, lParam) == pressed;
@@ -124,10 +138,13 @@ LRESULT OnRelease(MenuBarState& state, WPARAM, LPARAM lParam) {
     SipShowIM(InputPanelIsUp() ? SIPF_OFF : SIPF_ON);
     return 0;
   }
-  const SoftKey key = KeyOf(state, pressed == MenuBarPart::Left ? 0 : 1);
+  const bool left = pressed == MenuBarPart::Left;
+  const SoftKey key = KeyOf(state, left ? 0 : 1);
   // The owner may destroy the bar while it handles the command: nothing of the state is used after.
   if (key.runs)
     SendMessageW(state.owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(key.command), 0), 0);
+  else if (key.submenu)
+    OpenSoftKeyMenu(state, key.submenu, left);
   return 0;
 }
 
@@ -152,7 +169,22 @@ constexpr user::Route<MenuBarState> kRoutes[] = {
     {WM_SETTINGCHANGE,  OnSettingChange},
 };
 
+// The bar's window at the bottom of the screen; the bar takes the setup's menu over.
+HWND MakeBar(MenuBarSetup& setup, bool visible) {
+  if (!user::RegisterShapedClass<MenuBarState, kRoutes>(kMenuBarClass, 0, ShellInstance()))
+    return HWND{};
+  EnsureNavigationBar();
+  return CreateShellWindow(kMenuBarClass, MenuBarRect(), setup.owner, visible, &setup);
+}
+
 }  // namespace
+
+HWND CreateMenuBar(HWND owner, UniqueMenu menu, bool inputPanelButton) {
+  if (!IsWindow(owner)) return HWND{};
+  MenuBarSetup setup{owner, std::move(menu), inputPanelButton, std::nullopt};
+  return MakeBar(setup, true);
+}
+
 }  // namespace pda::shell
 
 using namespace pda::shell;
@@ -174,11 +206,7 @@ BOOL SHCreateMenuBar(PSHMENUBARINFO info) {
         LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(static_cast<WORD>(info->nToolBarId))));
     if (!setup.menu) return FALSE;  // last error from LoadMenuW
   }
-  if (!pda::user::RegisterShapedClass<MenuBarState, kRoutes>(kMenuBarClass, 0, ShellInstance()))
-    return FALSE;
-  EnsureNavigationBar();
-  const HWND bar = CreateShellWindow(kMenuBarClass, MenuBarRect(), info->hwndParent,
-                                     !(info->dwFlags & SHCMBF_HIDDEN), &setup);
+  const HWND bar = MakeBar(setup, !(info->dwFlags & SHCMBF_HIDDEN));
   if (!bar) return FALSE;  // the setup still holds the menu and destroys it
   info->hwndMB = bar;
   return TRUE;

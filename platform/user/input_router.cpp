@@ -48,8 +48,6 @@ void PostStylus(UINT message, POINT screen, WPARAM buttons) {
                MAKELPARAM(static_cast<WORD>(hit.client.x), static_cast<WORD>(hit.client.y)));
 }
 
-constexpr WPARAM kLeftButton = 0x0001;  // MK_LBUTTON
-
 }  // namespace
 
 Hit WindowUnderPoint(POINT screen) {
@@ -60,18 +58,22 @@ Hit WindowUnderPoint(POINT screen) {
   return Hit{w->handle, POINT{screen.x - origin.x, screen.y - origin.y}};
 }
 
-void StylusRouter::Down(POINT screen) {
+WPARAM StylusRouter::Buttons() const { return MK_LBUTTON | (secondary_ ? MK_RBUTTON : 0); }
+
+void StylusRouter::Down(POINT screen, bool secondary) {
   down_ = true;
-  PostStylus(WM_LBUTTONDOWN, screen, kLeftButton);
+  secondary_ = secondary;
+  PostStylus(WM_LBUTTONDOWN, screen, Buttons());
 }
 
 void StylusRouter::Move(POINT screen) {
-  if (down_) PostStylus(WM_MOUSEMOVE, screen, kLeftButton);
+  if (down_) PostStylus(WM_MOUSEMOVE, screen, Buttons());
 }
 
 void StylusRouter::Up(POINT screen) {
   if (!down_) return;
   down_ = false;
+  secondary_ = false;
   PostStylus(WM_LBUTTONUP, screen, 0);
 }
 

@@ -21,16 +21,21 @@ struct Hit {
 // Screen coordinates.
 Hit WindowUnderPoint(POINT screen);
 
-// The stylus in screen coordinates. Moves count only while the stylus is down.
+// The stylus in screen coordinates. Moves count only while the stylus is down. A press of a
+// mouse's secondary button is a stylus press too (WM_LBUTTONDOWN), marked MK_RBUTTON in it and
+// in its moves, so that SHRecognizeGesture takes it as a tap-and-hold at once.
 class StylusRouter {
  public:
-  void Down(POINT screen);
+  void Down(POINT screen, bool secondary = false);
   void Move(POINT screen);
   void Up(POINT screen);
   bool IsDown() const { return down_; }
+  bool IsSecondary() const { return down_ && secondary_; }
 
  private:
+  WPARAM Buttons() const;
   bool down_ = false;
+  bool secondary_ = false;
 };
 
 // Where keys go: the focus window, else the foreground window (null when neither).

@@ -55,6 +55,12 @@ char16_t CharacterOf(int key) {
 void NoteKeyMessage(const MSG& message) {
   bool down;
   switch (message.message) {
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+      SetKey(VK_LBUTTON, (message.wParam & MK_LBUTTON) != 0);
+      SetKey(VK_RBUTTON, (message.wParam & MK_RBUTTON) != 0);
+      return;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       down = true;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -13,6 +12,8 @@
 #include "pda/testing/dialogs.h"
 #include "look/look.h"
 #include "user/message_box.h"
+#include "user/modal_loop.h"
+#include "user/open_list.h"
 #include "user/window_shape.h"
 
 namespace pda::user {
@@ -47,32 +48,10 @@ struct Box {
 };
 
 // ---- open boxes (for tests) ----------------------------------------------------------------
-struct OpenBoxes {
-  std::mutex mutex;
-  std::vector<Box*> boxes;  // innermost last
-};
-OpenBoxes& Open() {
-  static OpenBoxes* const open = new OpenBoxes;
+OpenList<Box>& Open() {
+  static auto* const open = new OpenList<Box>;
   return *open;
 }
-
-class OpenBoxEntry {
- public:
-  explicit OpenBoxEntry(Box* box) : box_(box) {
-    std::lock_guard lock(Open().mutex);
-    Open().boxes.push_back(box_);
-  }
-  OpenBoxEntry(const OpenBoxEntry&) = delete;
-  OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
-  ~OpenBoxEntry() {
-    std::lock_guard lock(Open().mutex);
-    auto& boxes = Open().boxes;
-    boxes.erase(std::remove(boxes.begin(), boxes.end(), box_), boxes.end());
-  }
-
- private:
-  Box* box_;
-};
 
 // ---- window procedure ----------------------------------------------------------------------
 // The window's record: the open box it shows, owned by the MessageBoxW call that waits for it.
@@ -191,22 +170,6 @@ class DisabledOwner {
   HWND owner_;
 };
 
-// Runs the thread's messages until the box has an answer or is gone.
-int RunModalLoop(Box& box) {
-  MSG msg;
-  while (!box.answer && IsWindow(box.window)) {
-    const BOOL got = GetMessageW(&msg, HWND{}, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop outside the box
-      return box.layout.close;
-    }
-    if (got < 0) break;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return box.answer.value_or(box.layout.close);
-}
-
 }  // namespace
 }  // namespace pda::user
 
@@ -228,10 +191,11 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
                                 panel.bottom - panel.top, topOwner, HANDLE{}, HINSTANCE{},
                                 box.get());
   if (!box->window) return 0;
-  OpenBoxEntry entry(box.get());
+  OpenList<Box>::Entry entry(Open(), box.get());
   SetForegroundWindow(box->window);
   SetFocus(box->window);
-  const int answer = RunModalLoop(*box);
+  RunModalLoop(box->window, [&box] { return box->answer.has_value(); });
+  const int answer = box->answer.value_or(box->layout.close);
   // The owner is enabled before the box goes, so that activation can return to it.
   disabled.Restore();
   if (IsWindow(box->window)) DestroyWindow(box->window);
@@ -252,13 +216,12 @@ BOOL MessageBeep(UINT) {
 namespace pda::testing {
 
 std::optional<MessageBoxInfo> OpenMessageBox() {
-  std::lock_guard lock(user::Open().mutex);
-  if (user::Open().boxes.empty()) return std::nullopt;
-  const user::Box& box = *user::Open().boxes.back();
-  MessageBoxInfo info{box.window, box.content.text, box.content.caption, box.content.type, {}};
-  for (const auto& button : box.layout.buttons)
-    info.buttons.push_back({button.label, button.result, button.rect});
-  return info;
+  return user::Open().Newest([](const user::Box& box) {
+    MessageBoxInfo info{box.window, box.content.text, box.content.caption, box.content.type, {}};
+    for (const auto& button : box.layout.buttons)
+      info.buttons.push_back({button.label, button.result, button.rect});
+    return info;
+  });
 }
 
 std::uint64_t MessageBeepCount() { return beeps.load(std::memory_order_relaxed); }

@@ -172,6 +172,15 @@ BOOL PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
   }
 }
 
+BOOL WaitMessage() {
+  auto queue = CurrentQueue();
+  const auto seen = queue->Changes();
+  MSG waiting;
+  if (PeekMessageW(&waiting, HWND{}, 0, 0, PM_NOREMOVE)) return TRUE;
+  queue->WaitForChange(seen);
+  return TRUE;
+}
+
 LRESULT DispatchMessageW(const MSG* message) {
   if (!message) return 0;
   if (message->message == WM_TIMER && message->lParam != 0) {

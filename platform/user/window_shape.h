@@ -56,20 +56,28 @@ LRESULT ShapedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
   return result;
 }
 
-// The class of a shaped window: its procedure, and the one extra slot for the record. True when
-// registered now or already.
-template <class State, const auto& kRoutes>
-bool RegisterShapedClass(LPCWSTR name, UINT style = 0, HINSTANCE instance = HINSTANCE{}) {
+// A class whose procedure keeps a shaped record in its one extra slot (a window that answers a
+// few messages itself and passes the rest to a shaped procedure). True when registered now or
+// already.
+inline bool RegisterSlotClass(LPCWSTR name, WNDPROC procedure, UINT style = 0,
+                              HINSTANCE instance = HINSTANCE{}) {
   WNDCLASSW existing{};
   if (GetClassInfoW(instance, name, &existing)) return true;
   WNDCLASSW wc{};
   wc.style = style;
-  wc.lpfnWndProc = ShapedProcedure<State, kRoutes>;
+  wc.lpfnWndProc = procedure;
   wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = instance;
   wc.lpszClassName = name;
   // Another thread may have registered it meanwhile; that is as good.
   return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// The class of a shaped window: its procedure, and the one extra slot for the record. True when
+// registered now or already.
+template <class State, const auto& kRoutes>
+bool RegisterShapedClass(LPCWSTR name, UINT style = 0, HINSTANCE instance = HINSTANCE{}) {
+  return RegisterSlotClass(name, ShapedProcedure<State, kRoutes>, style, instance);
 }
 
 // The WM_PAINT row: paint(state, dc, client rectangle) inside a paint scope.

@@ -28,8 +28,15 @@ constexpr WORD EN_CHANGE = 0x0300;
 constexpr WORD EN_MAXTEXT = 0x0501;
 
 // ---- RichInk: the note editor ----------------------------------------------------------------
-// A multi-line editor that word-wraps to its width, with a vertical scroll bar, caret,
-// selection, typing, copy and paste. It answers the EDIT messages above and these.
+// A multi-line editor that word-wraps to its width, with a vertical scroll bar (WS_VSCROLL),
+// caret, selection (stylus drag, Shift+arrows), typing, copy and paste. It answers the EDIT
+// messages above and these. Whatever its style, it is multi-line, wraps, keeps the caret in view
+// and takes Enter as a line break (CR LF). The set-up messages (EM_SETPENMODE, EM_SETVIEW,
+// EM_SETWRAPMODE, EM_SETPAGESTYLE, EM_SETZOOMPERCENT) are remembered and answer TRUE, or FALSE
+// for a value the editor does not know; EM_SETZOOMPERCENT takes the percent in lParam, clamped to
+// 75..300, and draws the text in the system face at that share of the system font's height;
+// PS_RULEDLINES draws a faint rule under each row. EM_CANPASTE is TRUE while the clipboard holds
+// text; EM_CANUNDO and EM_CANREDO are FALSE (the editor keeps no history).
 inline constexpr char16_t WC_RICHINKW[] = u"RichInk";
 
 PDA_RICHINK_MESSAGES(PDA_MESSAGE_CONSTANT)
@@ -50,9 +57,13 @@ constexpr WPARAM RI_WRAPTOPAGE = 0, RI_WRAPTOWINDOW = 1;
 constexpr WPARAM SF_TEXT = 0x0001, SF_RTF = 0x0002, SF_UNICODE = 0x0010, SF_UTEXT = 0x0011,
                  SFF_PWI = 0x0800, SF_PWI = 0x10802;
 
-// EM_STREAMOUT calls the callback with chunks of the document until it is all out or the
-// callback returns non-zero (kept in dwError, which ends the stream). *written reports the
-// bytes the callback took.
+// EM_STREAMOUT calls the callback with chunks of the document (4 KiB at most) until it is all
+// out or the callback returns non-zero (kept in dwError, which ends the stream). *written reports
+// the bytes the callback took (the next chunk starts after them; taking none ends the stream).
+// Returns the bytes taken; an unknown format streams nothing, returns 0 and leaves the record.
+// EM_STREAMIN replaces the whole text with the document the callback gives, chunk by chunk, until
+// it gives no bytes; a callback that fails (dwError) leaves the text as it was. Returns the
+// characters read.
 using EDITSTREAMCALLBACK = DWORD (*)(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written);
 struct EDITSTREAM {
   DWORD_PTR dwCookie;

@@ -176,5 +176,9 @@ constexpr DWORD MAILCOMPOSEFIELDS_PUBLISHED_SIZE = 44;
 
 // Opens the platform's compose form, filled from the record, and returns at once: the form
 // belongs to the user from then on (edit, then "Send" or "Cancel"); the caller is never told
-// which. E_INVALIDARG for a null record or a size mark other than 44.
+// which. The form is a window of the calling thread (the application's UI thread), so it shows
+// once the caller is back in its message loop; each call opens another form on top. It shows
+// To, Subject (e-mail only), the account as From, and the body; Cc, Bcc and attachments are not
+// offered. E_INVALIDARG for a null record or a size mark other than 44; E_FAIL when the form
+// cannot be made.
 HRESULT MailComposeMessage(MAILCOMPOSEFIELDS* fields);

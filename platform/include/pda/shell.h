@@ -154,10 +154,13 @@ constexpr DWORD SHRG_LONGDELAY = 0x08;
 constexpr DWORD SHRG_NOANIMATION = 0x10;
 constexpr DWORD GN_CONTEXTMENU = 1000;
 
-// Called on a stylus press: waits until the press is decided. A press held still (within a
-// few pixels) for 500 ms, or made with the secondary button, is a tap-and-hold: GN_CONTEXTMENU
-// is returned with SHRG_RETURNCMD (otherwise the client gets WM_CONTEXTMENU). A press that moves
-// or lifts first is no gesture (0); its messages still reach the client.
+// Called on a stylus press (from WM_LBUTTONDOWN): waits, handling the thread's other messages,
+// until the press is decided. A press held still (within a few pixels, scaled with the DPI) for
+// 500 ms on the timers' clock, or made with a mouse's secondary button (MK_RBUTTON), is a
+// tap-and-hold: GN_CONTEXTMENU is returned, and without SHRG_RETURNCMD the client is also posted
+// WM_CONTEXTMENU (the client, and the press's screen point). A press that moves or lifts first is
+// no gesture (0); its messages still reach the client. 0 also for a cbSize other than 20, a client
+// that is no window or is destroyed meanwhile, and WM_QUIT (posted again).
 DWORD SHRecognizeGesture(PSHRGINFO info);
 
 constexpr DWORD SHDB_SHOW = 0x1;

@@ -248,6 +248,11 @@ HWND SetActiveWindow(HWND window);
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();
 HWND GetCapture();
+// The first parameter of WM_LBUTTONDOWN and WM_MOUSEMOVE: the buttons held. A press made with a
+// mouse's secondary button comes as WM_LBUTTONDOWN with MK_RBUTTON as well (a tap-and-hold at
+// once, for SHRecognizeGesture).
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
 
 // ---- message queue -------------------------------------------------------------------------
 // One queue per thread, made on first use. PostMessageW is safe from any thread and wakes the
@@ -264,6 +269,9 @@ BOOL GetMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
 constexpr UINT PM_NOREMOVE = 0x0;
 constexpr UINT PM_REMOVE = 0x1;
 BOOL PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+// Sleeps until the queue has something GetMessageW would return (a sent message is handled
+// inside it); at once when something is there already.
+BOOL WaitMessage();
 // WM_KEYDOWN of a character key posts WM_CHAR with the character (Ctrl+letter gives 1..26).
 BOOL TranslateMessage(const MSG* message);
 // Calls the window's procedure; WM_TIMER with a timer routine in the second parameter calls the
@@ -274,6 +282,10 @@ void PostQuitMessage(int exitCode);
 UINT RegisterWindowMessageW(LPCWSTR name);
 
 // ---- keyboard ------------------------------------------------------------------------------
+// The stylus's buttons as keys: down while the stylus press being handled is (VK_RBUTTON: a
+// press made with the secondary button of a mouse, which also comes as WM_LBUTTONDOWN).
+constexpr int VK_LBUTTON = 0x01;
+constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
@@ -319,7 +331,8 @@ constexpr int VK_OEM_2 = 0xBF;       // /?
 constexpr int VK_PACKET = 0xE7;
 
 // The state of a key as of the last key message retrieved from a queue: the high bit (the value
-// is negative) when down. VK_CONTROL, VK_SHIFT and VK_MENU follow either of their two keys.
+// is negative) when down. VK_CONTROL, VK_SHIFT and VK_MENU follow either of their two keys;
+// VK_LBUTTON and VK_RBUTTON follow the button bits of the last stylus message retrieved.
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 

@@ -1,13 +1,15 @@
 // The SDL back end on SDL's dummy video driver: the window is made, a pushed mouse event
-// becomes WM_LBUTTONDOWN for the window under it, the clipboard goes both ways through SDL, and
-// F9 rotates the screen (WM_SIZE, WM_SETTINGCHANGE 0x3002). The windows live on this thread,
-// which plays the UI thread and pumps its messages.
+// becomes WM_LBUTTONDOWN for the window under it (the secondary button too, marked MK_RBUTTON),
+// the clipboard goes both ways through SDL, and F9 rotates the screen (WM_SIZE,
+// WM_SETTINGCHANGE 0x3002). The windows live on this thread, which plays the UI thread and pumps
+// its messages.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "backend/backend.h"
 #include "display/display.h"
@@ -72,6 +74,41 @@ TEST_F(SdlTest, PushedMouseButtonBecomesButtonDownInDeviceCoordinates) {
   e.button.state = SDL_RELEASED;
   SDL_PushEvent(&e);
   ASSERT_TRUE(PumpUntil([&] { return Recorder::Get().NamesFor(window).size() == 2; }));
+}
+
+TEST_F(SdlTest, SecondaryButtonIsAStylusPressMarkedRightButtonEndedByItsOwnRelease) {
+  HWND window = Make(WS_VISIBLE, HWND{}, 100, 100, 50, 50);
+  Drain();
+  Recorder::Get().Clear();
+  std::vector<WPARAM> buttons;  // of each stylus message, in order
+  Recorder::Get().On(WM_LBUTTONUP, [&](HWND, WPARAM w, LPARAM) -> LRESULT {
+    buttons.push_back(w);
+    return 0;
+  });
+  bool rightHeld = false;
+  Recorder::Get().On(WM_LBUTTONDOWN, [&](HWND, WPARAM w, LPARAM) -> LRESULT {
+    buttons.push_back(w);
+    rightHeld = GetKeyState(VK_RBUTTON) < 0;  // what SHRecognizeGesture reads
+    return 0;
+  });
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.button = SDL_BUTTON_RIGHT;
+  e.button.state = SDL_PRESSED;
+  e.button.x = 2 * 110;
+  e.button.y = 2 * 120;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  e.type = SDL_MOUSEBUTTONUP;  // the other button's release does not end the press
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.state = SDL_RELEASED;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  e.button.button = SDL_BUTTON_RIGHT;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+  ASSERT_TRUE(PumpUntil([&] { return buttons.size() == 2; }));
+  EXPECT_EQ(buttons, (std::vector<WPARAM>{MK_LBUTTON | MK_RBUTTON, 0}));
+  EXPECT_TRUE(rightHeld);
+  EXPECT_EQ(Recorder::Get().NamesFor(window),
+            (std::vector<std::string>{"WM_LBUTTONDOWN", "WM_LBUTTONUP"}));
 }
 
 TEST_F(SdlTest, ClipboardGoesBothWaysThroughSdl) {

@@ -1,6 +1,9 @@
 // Word wrapping of the edit control's layout, with a fixed-width stand-in font.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <ostream>
 
 #include <string>
@@ -78,6 +81,38 @@ TEST(WrapLookupTest, PositionsAndXAgree) {
   EXPECT_EQ(pda::controls::PositionAtX(text, lines[1], 24, measure), 8u) << "nearer 20 than 30";
   EXPECT_EQ(pda::controls::PositionAtX(text, lines[1], 26, measure), 9u) << "nearer 30";
   EXPECT_EQ(pda::controls::PositionAtX(text, lines[1], 500, measure), 11u) << "past the end";
+}
+
+// Rewrapping after an edit gives the lines of wrapping the new text from scratch, over a long run
+// of seeded edits of every kind (typing, line breaks, deleting across breaks, pasting paragraphs).
+TEST(RewrapTest, MatchesWrappingTheWholeTextAfterEveryEdit) {
+  controls_test::FixedMeasure measure;
+  const std::u16string pieces[] = {u"a", u" ", u"\r\n", u"\r", u"\n", u"word ", u"longerword",
+                                   u"two\r\nlines ", u""};
+  std::uint32_t seed = 12345;
+  auto next = [&seed](std::uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (int width : {0, 45, 80}) {
+    std::u16string text;
+    std::vector<TextLine> lines = pda::controls::WrapText(text, width, measure);
+    for (int step = 0; step < 1500; ++step) {
+      const std::u16string before = text;
+      const std::size_t at = next(static_cast<std::uint32_t>(text.size() + 1));
+      const std::size_t cut = std::min<std::size_t>(next(4) == 0 ? next(8) : 0, text.size() - at);
+      text.replace(at, cut, pieces[next(std::size(pieces))]);
+      const auto changed = pda::controls::RewrapText(before, text, width, measure, lines);
+      const auto expected = pda::controls::WrapText(text, width, measure);
+      ASSERT_EQ(lines.size(), expected.size()) << "width " << width << ", step " << step;
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_EQ(lines[i].start, expected[i].start) << "line " << i << ", step " << step;
+        ASSERT_EQ(lines[i].end, expected[i].end) << "line " << i << ", step " << step;
+      }
+      ASSERT_LE(changed.first, changed.newEnd);
+      ASSERT_LE(changed.newEnd, lines.size());
+    }
+  }
 }
 
 }  // namespace

@@ -118,7 +118,10 @@ INSTANTIATE_TEST_SUITE_P(Logs, NmeaFixture,
                                            // Real receivers (their source and licence beside).
                                            "receivers/bu353_glonass.nmea",
                                            "receivers/hab_gpspi.nmea",
-                                           "receivers/furuno_gt88.nmea"),
+                                           "receivers/furuno_gt88.nmea",
+                                           "receivers/sirfstarv_nmea.nmea",
+                                           "receivers/jl_micro_jlt.nmea",
+                                           "receivers/quectel_eg25g.nmea"),
                          [](const auto& info) {
                            std::string name = info.param;
                            name = name.substr(name.find('/') + 1);

@@ -1,6 +1,10 @@
 // Soft-key menu bars: where the bar goes, which command a tap on each key sends to the owner,
 // the input-panel button, and the bar's life with its owner.
+#include <array>
+#include <optional>
 #include <vector>
+
+#include "pda/testing/dialogs.h"
 
 #include "display/display.h"
 #include "shell/bar_layout.h"
@@ -95,6 +99,55 @@ TEST_F(MenuBarTest, NoCommandForAGrayedKeyOrAStylusThatSlidOff) {
   Tap(bar, Centre(layout.left));
   ASSERT_EQ(commands_.size(), 1u);
   EXPECT_EQ(LOWORD(commands_[0].first), kCancel);
+}
+
+TEST_F(MenuBarTest, ASoftKeyWithASubmenuOpensItAboveTheKey) {
+  static const MenuItemResource more[] = {{kSettings, u"Settings", MF_STRING},
+                                          {kSave, u"Save", MF_STRING}};
+  static const MenuItemResource main[] = {{kExit, u"Exit", MF_STRING},
+                                          {0, u"Menu", MF_POPUP, more}};
+  static const std::array<MenuResource, 1> menus{{{40009, main}}};
+  const HINSTANCE instance{0x6200};
+  ASSERT_TRUE(RegisterResources(instance, {.menus = menus}));
+  SHMENUBARINFO info{};
+  info.cbSize = sizeof info;
+  info.hwndParent = owner_;
+  info.dwFlags = SHCMBF_HMENU;
+  info.nToolBarId = 40009;
+  info.hInstRes = instance;
+  ASSERT_TRUE(SHCreateMenuBar(&info));
+  const HWND bar = info.hwndMB;
+  RECT barRect{};
+  GetWindowRect(bar, &barRect);
+
+  constexpr UINT kLook = WM_APP + 3;
+  std::optional<pda::testing::PopupMenuInfo> seen;
+  RECT menu{};
+  pda::user_test::Recorder::Get().On(kLook, [&](HWND, WPARAM, LPARAM) {
+    seen = pda::testing::OpenPopupMenu();
+    if (seen) GetWindowRect(seen->window, &menu);
+    if (seen && seen->items.size() == 2) {
+      const RECT& item = seen->items[0].rect;  // "Settings", tapped in the menu's client area
+      const LPARAM at = MAKELPARAM(static_cast<WORD>((item.left + item.right) / 2 - menu.left),
+                                   static_cast<WORD>((item.top + item.bottom) / 2 - menu.top));
+      PostMessageW(seen->window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageW(seen->window, WM_LBUTTONUP, 0, at);
+    } else if (seen) {
+      PostMessageW(seen->window, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    return LRESULT{0};
+  });
+  PostMessageW(owner_, kLook, 0, 0);
+  const RECT key = Layout(bar, true).right;
+  Tap(bar, Centre(key));
+  ASSERT_TRUE(seen) << "the submenu opened";
+  ASSERT_EQ(seen->items.size(), 2u);
+  EXPECT_EQ(seen->items[0].text, u"Settings");
+  EXPECT_EQ(menu.bottom, barRect.top) << "just above the bar";
+  EXPECT_EQ(menu.right, barRect.left + key.right) << "lined up with the right key's outer edge";
+  ASSERT_EQ(commands_.size(), 1u);
+  EXPECT_EQ(LOWORD(commands_[0].first), kSettings);
+  DestroyWindow(bar);
 }
 
 TEST_F(MenuBarTest, TheMiddleIsTheInputPanelButtonOnlyWhenItIsShown) {

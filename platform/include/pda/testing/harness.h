@@ -40,6 +40,7 @@ class Harness {
   // ---- the stylus (screen coordinates) and the keys ----
   void Tap(int x, int y);  // Press then Release at the same point
   void Press(int x, int y);
+  void PressSecondary(int x, int y);  // a mouse's secondary button: a tap-and-hold at once
   void MoveTo(int x, int y);
   void Release(int x, int y);
   // Key down and up, with Ctrl and Shift held around it.
