@@ -55,6 +55,8 @@ DWORD GeoNoteWriteChunk(DWORD_PTR dwCookie, LPBYTE pbBuff, LONG cb, LONG* pcb) {
 }
 
 DWORD WriteGeoNoteFile(const GeoNoteNames& names, HWND hwndEditor, GeoNoteStreamOut streamOut) {
+  // No name was made (the editor has no control): there is no file to create.
+  if (names.path[0] == 0) return ERROR_PATH_NOT_FOUND;
   CreateDirectoryW(names.folder, nullptr);  // one level; an existing folder is fine
   WCHAR temporary[kTemporaryChars] = {};
   if (FAILED(StringCchPrintfW(temporary, kTemporaryChars, kTemporaryFormat, names.path)))

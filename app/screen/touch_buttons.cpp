@@ -2,20 +2,21 @@
 
 #include <cstring>
 
+#include "geonotes/geonotes_window.h"
 #include "screen/main_screen.h"
 #include "sharing/clipboard.h"
+#include "sharing/send_location.h"
 
 namespace {
 
 using ButtonAction = void (*)(HWND owner);
 
-// One action per button, left to right. E-mail, SMS and GeoNote arrive with the messaging and
-// note editor work; until then a release over them only clears the pressed art.
+// One action per button, left to right.
 constexpr ButtonAction kButtonActions[kButtonCount] = {
-    nullptr,                  // e-mail
-    nullptr,                  // SMS
-    nullptr,                  // GeoNote
-    CopyLocationToClipboard,  // clipboard
+    [](HWND) { SendLocationEmail(); },
+    [](HWND) { SendLocationSms(); },
+    [](HWND) { OpenGeoNotes(); },
+    CopyLocationToClipboard,
 };
 
 bool Hit(int k, int x, int y) {

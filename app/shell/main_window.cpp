@@ -13,6 +13,7 @@
 #include "shell/globals.h"
 #include "shell/shell_services.h"
 #include "shell/text_pane.h"
+#include "utils/message_table.h"
 
 HWND g_hwndMenuBar;
 HWND g_hwndGeoNotes;
@@ -105,16 +106,6 @@ LRESULT OnExit(HWND hwnd, WORD, LPARAM, WORD) {
 
 // ---- the two tables ------------------------------------------------------------------------
 
-struct MessageRow {
-  UINT message;
-  LRESULT (*routine)(HWND, UINT, WPARAM, LPARAM);
-};
-
-struct CommandRow {
-  WORD command;
-  LRESULT (*routine)(HWND, WORD, LPARAM, WORD);
-};
-
 constexpr MessageRow kMessages[] = {
     {WM_CREATE,           OnCreate},
     {WM_PAINT,            OnPaint},
@@ -141,12 +132,7 @@ constexpr CommandRow kCommands[] = {
 };
 
 LRESULT OnCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
-  const WORD command = static_cast<WORD>(wParam & 0xFFFF);
-  const WORD notification = static_cast<WORD>((wParam >> 16) & 0xFFFF);
-  for (const CommandRow& row : kCommands) {
-    if (row.command == command) return row.routine(hwnd, command, lParam, notification);
-  }
-  return 0;
+  return DispatchCommandRows(kCommands, hwnd, wParam, lParam);
 }
 
 }  // namespace
@@ -154,10 +140,7 @@ LRESULT OnCommand(HWND hwnd, UINT, WPARAM wParam, LPARAM lParam) {
 // ---- window procedure and class ------------------------------------------------------------
 
 LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const MessageRow& row : kMessages) {
-    if (row.message == message) return row.routine(hwnd, message, wParam, lParam);
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DispatchMessageRows(kMessages, hwnd, message, wParam, lParam);
 }
 
 ATOM RegisterMainWindowClass(HINSTANCE hinst) {

@@ -25,6 +25,9 @@
 namespace pda::gps {
 namespace {
 
+// The name of the test's stand-in receiver (pda/testing/gps.h).
+constexpr char kScriptedName[] = "Scripted GPS";
+
 // ---- driver --------------------------------------------------------------------------------
 
 struct GpsOpen {
@@ -47,7 +50,7 @@ class Driver {
     scripted_ = scripted;
     openFailure_ = 0;
     getFailure_ = 0;
-    if (scripted) DriverState::Instance().Reset("Scripted GPS");
+    if (scripted) DriverState::Instance().Reset(kScriptedName);
   }
   void SetOpenFailure(DWORD error) {
     std::lock_guard lock(mutex_);
@@ -140,6 +143,8 @@ HANDLE Driver::Open(HANDLE newLocationData, HANDLE deviceStateChange, DWORD* err
       return nullptr;
     }
   }
+  if (openCount_ == 0 && scripted_)
+    ReportSourceStatus(SourceState::Searching, std::string(kScriptedName) + ": searching");
   ++openCount_;
   return HANDLE{id};
 }
@@ -148,7 +153,8 @@ DWORD Driver::Close(HANDLE device) {
   std::lock_guard lock(mutex_);
   if (!opens_.Remove(device.value, kKind)) return ERROR_INVALID_HANDLE;
   DriverState::Instance().RemoveListener(device.value);
-  if (--openCount_ == 0 && thread_) {
+  if (--openCount_ == 0 && scripted_) ResetSourceStatus("GPS off");
+  if (openCount_ == 0 && thread_) {
     thread_.reset();  // wakes the driver thread and joins it
     const GPS_DEVICE last = DriverState::Instance().Device();
     std::u16string_view name(last.szGPSFriendlyName);
@@ -211,6 +217,7 @@ void ScriptGpsOpenFailure(DWORD lastError) { Driver::Instance().SetOpenFailure(l
 void ScriptGpsGetFailure(DWORD error) { Driver::Instance().SetGetFailure(error); }
 
 void ScriptGpsPosition(const GPS_POSITION& position, DWORD ageMilliseconds) {
+  pda::gps::ReportReadingStatus(pda::gps::kScriptedName, position);
   DriverState::Instance().PublishPosition(
       position, pda::gps::Clock::now() - std::chrono::milliseconds(ageMilliseconds));
 }

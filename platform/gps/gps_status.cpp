@@ -68,6 +68,13 @@ void SetSourceStatusCallback(SourceStatusCallback callback, void* context) {
 
 void ReportSourceStatus(SourceState state, const std::string& text) { Update(state, text, true); }
 
+void ReportReadingStatus(const std::string& source, const GPS_POSITION& position) {
+  const bool fix = (position.dwValidFields & GPS_VALID_LATITUDE) &&
+                   (position.dwValidFields & GPS_VALID_LONGITUDE);
+  ReportSourceStatus(fix ? SourceState::Fix : SourceState::Searching,
+                     source + (fix ? ": fix" : ": searching for satellites"));
+}
+
 void ResetSourceStatus(const std::string& text) { Update(SourceState::NoSource, text, false); }
 
 }  // namespace pda::gps

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "pda/gps.h"
+
 namespace pda::gps {
 
 enum class SourceState { NoSource, Searching, Fix };
@@ -29,6 +31,9 @@ void SetSourceStatusCallback(SourceStatusCallback callback, void* context);
 
 // For the sources: the new status. A change of state is written to standard error.
 void ReportSourceStatus(SourceState state, const std::string& text);
+// For the sources: a reading arrived; a fix when it has a latitude and a longitude, else
+// searching ("<source>: fix", "<source>: searching for satellites").
+void ReportReadingStatus(const std::string& source, const GPS_POSITION& position);
 // For the driver at the last close: back to "no source" without a line on standard error.
 void ResetSourceStatus(const std::string& text);
 

@@ -17,10 +17,7 @@ void SourceWatch::Reading(const GPS_POSITION& position, Clock::time_point arriva
   silentSeconds_ = -1;
   state_.NoteDataReceived();
   state_.PublishPosition(position, arrival);
-  const bool fix = (position.dwValidFields & GPS_VALID_LATITUDE) &&
-                   (position.dwValidFields & GPS_VALID_LONGITUDE);
-  ReportSourceStatus(fix ? SourceState::Fix : SourceState::Searching,
-                     name_ + (fix ? ": fix" : ": searching for satellites"));
+  ReportReadingStatus(name_, position);
 }
 
 void SourceWatch::Connected() {

@@ -29,10 +29,11 @@ inline constexpr COLORREF kDisabledText = RGB(0x8C, 0x8C, 0x8C);
 // Scroll bars.
 inline constexpr COLORREF kTrack = RGB(0xE8, 0xE8, 0xE8);
 inline constexpr COLORREF kThumb = RGB(0x90, 0x90, 0x90);
-// Icons of the message box.
+// Icons of the message box and of the GPS status.
 inline constexpr COLORREF kError = RGB(0xC8, 0x1E, 0x1E);
 inline constexpr COLORREF kWarning = RGB(0xF2, 0xC2, 0x1B);
 inline constexpr COLORREF kInformation = RGB(0x2A, 0x6C, 0xD0);
+inline constexpr COLORREF kGood = RGB(0x3C, 0xC0, 0x50);
 // The shell's bars.
 inline constexpr COLORREF kBarTop = RGB(62, 70, 88);
 inline constexpr COLORREF kBarBottom = RGB(16, 19, 27);

@@ -24,19 +24,31 @@ NavigationBarLayout LayOutNavigationBar(const RECT& bar, std::size_t iconCount) 
     layout.icons.push_back({right - size, top, right, top + size});
     right -= size + gap;
   }
+  layout.gps = {right - size, top, right, top + size};
+  right -= size + gap;
   layout.title = {bar.left + Scaled(6), bar.top, std::max<LONG>(bar.left + Scaled(6), right), bar.bottom};
   return layout;
 }
 
+namespace {
+
+// A fingertip is larger than a 16-pixel icon: the whole bar height over the icon counts.
+bool OnIcon(const NavigationBarLayout& layout, RECT icon, POINT point) {
+  icon.top = layout.clock.top;
+  icon.bottom = layout.clock.bottom;
+  return Contains(icon, point);
+}
+
+}  // namespace
+
 int IconAt(const NavigationBarLayout& layout, POINT point) {
-  // A fingertip is larger than a 16-pixel icon: the whole bar height over the icon counts.
-  for (std::size_t i = 0; i < layout.icons.size(); ++i) {
-    RECT target = layout.icons[i];
-    target.top = layout.clock.top;
-    target.bottom = layout.clock.bottom;
-    if (Contains(target, point)) return static_cast<int>(i);
-  }
+  for (std::size_t i = 0; i < layout.icons.size(); ++i)
+    if (OnIcon(layout, layout.icons[i], point)) return static_cast<int>(i);
   return -1;
+}
+
+bool OnGpsIcon(const NavigationBarLayout& layout, POINT point) {
+  return OnIcon(layout, layout.gps, point);
 }
 
 MenuBarLayout LayOutMenuBar(const RECT& bar, bool inputPanelButton) {

@@ -12,12 +12,14 @@ namespace pda::shell {
 
 struct NavigationBarLayout {
   RECT title;
+  RECT gps;                 // the platform's GPS status icon, left of the notification icons
   std::vector<RECT> icons;  // the first icon nearest the clock
   RECT clock;
 };
 NavigationBarLayout LayOutNavigationBar(const RECT& bar, std::size_t iconCount);
-// The icon under the point, or -1.
+// The notification icon under the point, or -1.
 int IconAt(const NavigationBarLayout& layout, POINT point);
+bool OnGpsIcon(const NavigationBarLayout& layout, POINT point);
 
 enum class MenuBarPart { None, Left, InputPanelButton, Right };
 struct MenuBarLayout {

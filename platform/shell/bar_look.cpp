@@ -37,6 +37,32 @@ void Edges(HDC dc, const RECT& bar, COLORREF top) {
   Fill(dc, {bar.left, bar.bottom - 1, bar.right, bar.bottom}, palette::kBlack);
 }
 
+// The GPS status: a location mark (a ring with a centre dot and four ticks), green with a
+// fix, amber while searching, grey and crossed out in red without a source.
+void GpsGlyph(HDC dc, const RECT& icon, gps::SourceState state) {
+  using gps::SourceState;
+  const int size = icon.right - icon.left;
+  const int u = std::max(1, size / 16);  // one unit of the 16-unit design
+  const COLORREF mark = state == SourceState::Fix         ? palette::kGood
+                        : state == SourceState::Searching ? palette::kWarning
+                                                          : palette::kBarGlyph;
+  const int x = icon.left, y = icon.top;
+  auto box = [&](int l, int t, int r, int b, COLORREF c) {
+    Fill(dc, {x + l * u, y + t * u, x + r * u, y + b * u}, c);
+  };
+  box(4, 4, 12, 5, mark);    // the ring
+  box(4, 11, 12, 12, mark);
+  box(4, 4, 5, 12, mark);
+  box(11, 4, 12, 12, mark);
+  box(7, 7, 9, 9, mark);     // the centre
+  box(7, 1, 9, 4, mark);     // the ticks
+  box(7, 12, 9, 15, mark);
+  box(1, 7, 4, 9, mark);
+  box(12, 7, 15, 9, mark);
+  if (state != SourceState::NoSource) return;
+  for (int k = 1; k < 14; ++k) box(k, k, k + 2, k + 2, palette::kError);
+}
+
 }  // namespace
 
 // ---- navigation bar ------------------------------------------------------------------------
@@ -48,6 +74,7 @@ void PaintNavigationBar(HDC dc, const RECT& bar, const NavigationBarView& view) 
   const BarFont font(dc, Scaled(12), FW_BOLD);
   Text(dc, layout.title, view.title, palette::kBarText, DT_LEFT);
   Text(dc, layout.clock, view.clock, palette::kBarText, DT_RIGHT);
+  GpsGlyph(dc, layout.gps, view.gps);
   for (std::size_t i = 0; i < view.icons.size(); ++i) {
     if (!view.icons[i]) continue;
     const RECT& r = layout.icons[i];

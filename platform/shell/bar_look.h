@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gdi/pixels.h"
+#include "gps/gps_status.h"
 #include "pda/gdi.h"
 #include "shell/bar_layout.h"
 #include "shell/keyboard_layout.h"
@@ -19,6 +20,7 @@ struct NavigationBarView {
   std::u16string title;
   std::u16string clock;
   std::vector<std::shared_ptr<const gdi::Pixels>> icons;  // premultiplied, in layout order
+  gps::SourceState gps = gps::SourceState::NoSource;
 };
 void PaintNavigationBar(HDC dc, const RECT& bar, const NavigationBarView& view);
 

@@ -8,6 +8,7 @@
 #include "shell/notify_icons.h"
 #include "shell/shell_metrics.h"
 #include "shell/shell_window.h"
+#include "shell/status_bubble.h"
 #include "user/shell_watch.h"
 #include "user/window_shape.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr char16_t kClassName[] = u"HHTaskBar";
 constexpr UINT_PTR kClockTimer = 1;
+// Posted by the GPS driver's thread when the source's status changed.
+constexpr UINT kGpsStatusChanged = WM_USER + 1;
 
 // The one bar of the process (any thread may ask for it).
 std::atomic<HWND> theBar{HWND{}};
@@ -60,6 +63,7 @@ NavigationBarView ViewOf(const BarState& state) {
     view.title = title;
   }
   view.clock = state.clock;
+  view.gps = gps::CurrentSourceStatus().state;
   for (const NotifyIcon& icon : CurrentNotifyIcons()) view.icons.push_back(icon.image);
   return view;
 }
@@ -75,11 +79,26 @@ LRESULT OnTimer(BarState& state, WPARAM timer, LPARAM) {
   return 0;
 }
 
+// The GPS icon's tap: the source's name and state in words.
+void ShowGpsStatus() {
+  const gps::SourceStatus status = gps::CurrentSourceStatus();
+  std::u16string text;
+  if (status.text.empty())
+    text = status.state == gps::SourceState::NoSource ? u"GPS: no source" : u"GPS";
+  for (char c : status.text) text += static_cast<char16_t>(static_cast<unsigned char>(c));
+  ShowStatusBubble(text);
+}
+
 LRESULT OnPress(BarState& state, WPARAM, LPARAM lParam) {
   RECT client{};
   GetClientRect(state.window, &client);
   const std::vector<NotifyIcon> icons = CurrentNotifyIcons();
-  const int index = IconAt(LayOutNavigationBar(client, icons.size()), user::StylusPoint(lParam));
+  const NavigationBarLayout layout = LayOutNavigationBar(client, icons.size());
+  if (OnGpsIcon(layout, user::StylusPoint(lParam))) {
+    ShowGpsStatus();
+    return 0;
+  }
+  const int index = IconAt(layout, user::StylusPoint(lParam));
   if (index < 0) return 0;
   const NotifyIcon& icon = icons[static_cast<std::size_t>(index)];
   state.pressedOwner = icon.owner;
@@ -97,24 +116,31 @@ LRESULT OnRelease(BarState& state, WPARAM, LPARAM) {
   return 0;
 }
 
+LRESULT OnGpsStatusChanged(BarState& state, WPARAM, LPARAM) {
+  InvalidateRect(state.window, nullptr, FALSE);
+  return 0;
+}
+
 LRESULT OnSettingChange(BarState& state, WPARAM wParam, LPARAM) {
   FollowScreen(state.window, wParam, NavigationBarRect());
   return 0;
 }
 
 LRESULT OnDestroy(BarState& state, WPARAM, LPARAM) {
+  gps::SetSourceStatusCallback(nullptr, nullptr);
   HWND self = state.window;
   theBar.compare_exchange_strong(self, HWND{});
   return 0;
 }
 
 constexpr user::Route<BarState> kRoutes[] = {
-    {WM_PAINT,         user::PaintThrough<BarState, Paint>},
-    {WM_TIMER,         OnTimer},
-    {WM_LBUTTONDOWN,   OnPress},
-    {WM_LBUTTONUP,     OnRelease},
-    {WM_SETTINGCHANGE, OnSettingChange},
-    {WM_DESTROY,       OnDestroy},
+    {WM_PAINT,           user::PaintThrough<BarState, Paint>},
+    {WM_TIMER,           OnTimer},
+    {WM_LBUTTONDOWN,     OnPress},
+    {WM_LBUTTONUP,       OnRelease},
+    {WM_SETTINGCHANGE,   OnSettingChange},
+    {kGpsStatusChanged,  OnGpsStatusChanged},
+    {WM_DESTROY,         OnDestroy},
 };
 
 }  // namespace
@@ -144,6 +170,9 @@ HWND EnsureNavigationBar() {
   if (!bar) return HWND{};
   theBar.store(bar);
   user::SetShellWatch(RefreshNavigationBar);
+  // The GPS icon follows the source; the driver's thread only asks for a repaint.
+  gps::SetSourceStatusCallback(
+      [](void*) { PostMessageW(theBar.load(), kGpsStatusChanged, 0, 0); }, nullptr);
   return bar;
 }
 

@@ -1,14 +1,22 @@
-// The navigation bar: its place, the minute clock, and repaints when the foreground window or
-// its title changes.
+// The navigation bar: its place, the minute clock, repaints when the foreground window or its
+// title changes, and the GPS status icon with its bubble.
 #include <chrono>
+#include <string>
 
 #include "display/display.h"
+#include "gps/gps_status.h"
+#include "look/look.h"
+#include "memory_canvas.h"
 #include "pda/testing/kernel.h"
+#include "shell/bar_layout.h"
 #include "shell/navigation_bar.h"
+#include "shell/status_bubble.h"
 #include "shell_fixture.h"
 
 namespace pda::shell_test {
 namespace {
+
+using namespace pda::shell;
 
 class NavigationBarTest : public ShellTest {
  protected:
@@ -88,6 +96,62 @@ TEST_F(NavigationBarTest, TheClockTurnsOverOnTheMinute) {
   EXPECT_EQ(now.wSecond, 0);
   EXPECT_EQ(pda::shell::NavigationBarClock(), pda::shell::ClockText(now));
   EXPECT_NE(pda::shell::NavigationBarClock(), before);
+}
+
+struct ResetSourceStatusAtEnd {
+  ~ResetSourceStatusAtEnd() { gps::ResetSourceStatus(""); }
+};
+
+// Pixels of the colour inside the rectangle.
+int Count(const test_support::MemoryCanvas& canvas, const RECT& r, COLORREF colour) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += canvas.At(x, y) == colour;
+  return n;
+}
+
+TEST_F(NavigationBarTest, TheGpsIconFollowsTheSourceAndATapShowsItsStateInWords) {
+  ResetSourceStatusAtEnd reset;
+  struct Case {
+    gps::SourceState state;
+    const char* text;
+    COLORREF mark;     // the icon's colour
+    bool crossedOut;
+  };
+  const Case cases[] = {
+      {gps::SourceState::Fix, "Demo receiver: fix", look::palette::kGood, false},
+      {gps::SourceState::Searching, "NMEA /dev/ttyUSB0: no data for 12 s", look::palette::kWarning,
+       false},
+      {gps::SourceState::NoSource, "gpsd at 127.0.0.1:2947: not reachable, retrying",
+       look::palette::kBarGlyph, true},
+  };
+  Make(WS_VISIBLE);
+  ASSERT_TRUE(SHInitExtraControls());
+  const HWND bar = pda::testing::NavigationBarWindow();
+  RECT client{};
+  GetClientRect(bar, &client);
+  const NavigationBarLayout layout = LayOutNavigationBar(client, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    gps::ReportSourceStatus(c.state, c.text);
+    Drain();
+    // The bar as it is on the screen now.
+    const ScopedWindowDC screen(bar);
+    test_support::MemoryCanvas canvas(client.right, client.bottom);
+    BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
+    EXPECT_GT(Count(canvas, layout.gps, c.mark), 0) << "the icon does not show the state";
+    EXPECT_EQ(Count(canvas, layout.gps, look::palette::kError) > 0, c.crossedOut);
+
+    Tap(bar, Centre(layout.gps));
+    const HWND bubble = StatusBubble();
+    ASSERT_TRUE(bubble);
+    EXPECT_EQ(StatusBubbleText(), std::u16string(c.text, c.text + std::char_traits<char>::length(c.text)));
+    RECT placed{};
+    GetWindowRect(bubble, &placed);
+    EXPECT_EQ(placed.top, client.bottom) << "not just under the bar";
+    Tap(bubble, {4, 4});
+    EXPECT_FALSE(StatusBubble()) << "a tap did not close the bubble";
+  }
 }
 
 TEST(ClockText, IsHoursAndMinutesWithTwoDigitsEach) {
