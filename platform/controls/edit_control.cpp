@@ -376,8 +376,10 @@ LRESULT OnSetFont(EditState& s, WPARAM font, LPARAM redraw) {
 
 LRESULT OnGetFont(EditState& s, WPARAM, LPARAM) { return static_cast<LRESULT>(s.font.value); }
 
-// A tap in the text places the caret; on the scroll bar it pages towards the tap.
-LRESULT OnButtonDown(EditState& s, WPARAM, LPARAM point) {
+// A tap in the text places the caret; on the scroll bar it pages towards the tap. A press that
+// is already over when it arrives (passed on after a tap-and-hold menu took its release) only
+// places the caret: a drag begun then would hold the stylus until some later release.
+LRESULT OnButtonDown(EditState& s, WPARAM buttons, LPARAM point) {
   const auto [x, y] = user::StylusPoint(point);
   if (GetFocus() != s.window) SetFocus(s.window);
   const RECT bar = ScrollBarArea(s);
@@ -390,8 +392,11 @@ LRESULT OnButtonDown(EditState& s, WPARAM, LPARAM point) {
     return 0;
   }
   s.buffer.MoveCaret(PositionAt(s, x, y), GetKeyState(VK_SHIFT) < 0);
-  s.selecting = true;
-  SetCapture(s.window);
+  const bool lifted = (buttons & MK_LBUTTON) && GetKeyState(VK_LBUTTON) >= 0;
+  if (!lifted) {
+    s.selecting = true;
+    SetCapture(s.window);
+  }
   Changed(s, false);
   return 0;
 }

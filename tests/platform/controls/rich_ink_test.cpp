@@ -283,28 +283,41 @@ TEST_F(RichInkTest, ADragOfTheStylusSelectsUntilTheLift) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
   };
   const int row = LineHeight();
+  // Through the queue, as the stylus comes: the thread's button state follows what it retrieves.
+  const auto stylus = [&](UINT message, WPARAM buttons, LPARAM point) {
+    PostMessageW(editor_, message, buttons, point);
+    MSG msg;
+    while (PeekMessageW(&msg, HWND{}, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  };
   const auto selection = [&] {
     DWORD start = 0, end = 0;
     Send(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return std::pair<DWORD, DWORD>{start, end};
   };
-  Send(editor_, WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
+  stylus(WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
   EXPECT_EQ(GetCapture(), editor_) << "the editor holds the stylus while it is down";
-  Send(editor_, WM_MOUSEMOVE, MK_LBUTTON, at(230, row / 2));
+  stylus(WM_MOUSEMOVE, MK_LBUTTON, at(230, row / 2));
   EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 18})) << "to the end of the first line";
-  Send(editor_, WM_MOUSEMOVE, MK_LBUTTON, at(230, row + row / 2));
+  stylus(WM_MOUSEMOVE, MK_LBUTTON, at(230, row + row / 2));
   EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 30})) << "and on down the second";
-  Send(editor_, WM_LBUTTONUP, 0, at(230, row + row / 2));
+  stylus(WM_LBUTTONUP, 0, at(230, row + row / 2));
   EXPECT_EQ(GetCapture(), HWND{});
-  Send(editor_, WM_MOUSEMOVE, 0, at(0, row / 2));
+  stylus(WM_MOUSEMOVE, 0, at(0, row / 2));
   EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 30}))
       << "a move after the lift selects nothing";
 
-  Send(editor_, WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
+  stylus(WM_LBUTTONDOWN, MK_LBUTTON, at(0, row / 2));
   SetCapture(parent_);  // a popup menu, say, takes the stylus
-  Send(editor_, WM_MOUSEMOVE, MK_LBUTTON, at(230, row / 2));
+  stylus(WM_MOUSEMOVE, MK_LBUTTON, at(230, row / 2));
   EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 0})) << "the drag ended with the capture";
   ReleaseCapture();
+  stylus(WM_LBUTTONUP, 0, at(230, row / 2));
+
+  // A press handed on after its release was taken (a tap-and-hold menu) places the caret and
+  // does not hold the stylus.
+  Send(editor_, WM_LBUTTONDOWN, MK_LBUTTON, at(0, row + row / 2));
+  EXPECT_EQ(GetCapture(), HWND{});
+  EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{20, 20})) << "the start of the second line";
 }
 
 // ---- subclassing ---------------------------------------------------------------------------
