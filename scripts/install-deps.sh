@@ -13,7 +13,7 @@ packages=(
   libgmime-3.0-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3 python3-gps
-  xvfb xauth xdotool xclip
+  xvfb xauth xdotool xclip x11-utils
   # bench/measure: peak resident memory of a program (/usr/bin/time %M)
   time
   # the art's render script

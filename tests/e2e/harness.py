@@ -33,6 +33,7 @@ TOOLS = {  # program -> Debian package
     "xauth": "xauth",
     "xdotool": "xdotool",
     "xclip": "xclip",
+    "xev": "x11-utils",
     "gpsfake": "gpsd-clients",
     "gpsd": "gpsd",
 }
