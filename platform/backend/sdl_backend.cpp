@@ -119,6 +119,7 @@ class Screen {
   std::string title_;  // the foreground window's, for a window made after it came forward
   std::atomic<bool> windowAsked_{false};
   std::atomic<bool> abandoned_{false};  // the display was lost: nothing reaches SDL any more
+  std::atomic<bool> quitting_{false};   // Stop has pushed its quit: nothing more is pushed
   pda::user::StylusRouter stylus_;
   StartupTrace trace_;
 
@@ -160,9 +161,11 @@ bool Screen::Abandon() {
 }
 
 void Screen::Push(Code code) {
-  // Pushing an event wakes the waiting thread through the X connection: after a break that would
-  // meet the break again, on this thread.
-  if (abandoned_.load()) return;
+  // Pushing an event wakes the waiting thread through the X connection, by an event sent to the
+  // window: after a break that would meet the break again, on this thread, and once the thread
+  // is told to quit, the window it is about to destroy may be gone when the event arrives (an X
+  // error, which ends the process).
+  if (abandoned_.load() || quitting_.load()) return;
   SDL_Event e{};
   e.type = userEvent_;
   e.user.code = code;
@@ -208,6 +211,7 @@ void Screen::Stop() {
     stopping_ = true;
   }
   Push(kQuit);
+  quitting_.store(true);
   std::unique_lock lock(mutex_);
   endedChanged_.wait(lock, [this] { return ended_.has_value(); });
   if (!*ended_) {
