@@ -11,7 +11,8 @@
 namespace pda::backend {
 
 // The one line refusing `value` (null: unset) of the setting `name`, or nothing when it can be
-// used. A name the table does not hold is refused.
+// used. A name the table does not hold is refused. PDA_ROOT is judged as the device root is
+// chosen, from the environment (with XDG_DATA_HOME and HOME after it), and made when it can be.
 std::optional<std::string> SettingRefusal(std::string_view name, const char* value);
 
 // Every setting as the environment gives it, in the table's order; false after the line for the
