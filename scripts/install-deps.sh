@@ -7,13 +7,13 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev ccache
   # platform libraries
-  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
+  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
   libpixman-1-dev libpng-dev libgps-dev nlohmann-json3-dev
   # messaging: RFC 5322 e-mail for the outbox
   libgmime-3.0-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3 python3-gps
-  xvfb xauth xdotool xclip
+  xvfb xauth xdotool xclip x11-utils
   # bench/measure: peak resident memory of a program (/usr/bin/time %M)
   time
   # the art's render script

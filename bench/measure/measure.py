@@ -296,9 +296,9 @@ def programs(args, reference_seconds):
         print(f"reference {reference} is not built: cmake --build {args.build} --target bare_sdl_window")
     app = args.app or os.path.join(build, "zazorudu")
     if os.access(app, os.X_OK):
-        found.append(Program("zazorudu (PDA_GPS=demo)", [app], "Zazorudu", fresh_root=True, env={
-            "PDA_GPS": "demo", "PDA_DISPLAY": "sdl", "PDA_SCREEN": args.screen,
-            "PDA_TRACE_STARTUP": "1"}))
+        found.append(Program(f"zazorudu (PDA_GPS={args.gps})", [app], "Zazorudu", fresh_root=True,
+                             env={"PDA_GPS": args.gps, "PDA_DISPLAY": "sdl",
+                                  "PDA_SCREEN": args.screen, "PDA_TRACE_STARTUP": "1"}))
     else:
         print(f"program {os.path.relpath(app, ROOT)} is not built yet: measuring the reference only")
     if not found:
@@ -588,6 +588,8 @@ def main():
                         help="the reference (default BUILD/bench/reference/bare_sdl_window)")
     common.add_argument("--screen", default="480x640@192", help="PDA_SCREEN for the program")
     common.add_argument("--xvfb-screen", default="1024x768x24")
+    common.add_argument("--gps", default="demo",
+                        help="PDA_GPS for the program, e.g. gpsd://127.0.0.1:PORT of a gpsfake")
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     sub = parser.add_subparsers(dest="measure", required=True)
     s = sub.add_parser("startup", parents=[common], help="exec to first present and to window map")

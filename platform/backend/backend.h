@@ -34,21 +34,31 @@ struct Selection {
   const Backend* backend;
   Options options;
 };
-// PDA_DISPLAY and PDA_ZOOM as given (null: unset). A bad value gives nothing and one line
-// naming the variable and its accepted forms in *error.
-std::optional<Selection> Select(const char* display, const char* zoom, std::string* error);
+// PDA_ZOOM: a whole number from 1 to 16.
+std::optional<int> ParseZoom(std::string_view text);
+// PDA_DISPLAY and PDA_ZOOM as given (null or empty: unset); nothing for a bad value, which the
+// start's settings check (backend/settings_check.h) has refused with its line.
+std::optional<Selection> Select(const char* display, const char* zoom);
 
 // Starts a named back end; false after printing one line on standard error.
 bool Start(std::string_view name, const Options& options);
 // Stops the running back end, if any.
 void Stop();
 
+// The program's exit code when its display cannot be opened, or was lost while it ran.
+inline constexpr int kExitNoDisplay = 1;
+// The display went away while the program ran (the X server ended): the back end has asked the
+// application to close and told the user; the program then exits with kExitNoDisplay.
+bool DisplayWasLost();
+
 // ---- start-up: one path for the program's main and the test harness ------------------------
 // Starts the back end, then registers the built-in window classes, so that they exist before the
 // program runs; false after printing one line on standard error.
 bool Boot(std::string_view name, const Options& options);
-// The same with the back end the environment names (PDA_DISPLAY, PDA_ZOOM).
-bool BootFromEnvironment();
+enum class BootResult { Ready, BadSetting, NoDisplay };
+// Checks every PDA_* setting (BadSetting: one was refused, nothing has started), then boots the
+// back end they name (NoDisplay: it could not start). Each failure has printed its one line.
+BootResult BootFromEnvironment();
 
 using EntryFunction = int (*)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine,
                               int show);

@@ -29,22 +29,21 @@ const Backend* FindBackend(std::string_view name) {
   return nullptr;
 }
 
-std::optional<Selection> Select(const char* display, const char* zoom, std::string* error) {
-  Selection selection{FindBackend(display && *display ? display : "sdl"), Options{}};
-  if (!selection.backend) {
-    *error = std::string("PDA_DISPLAY: \"") + display + "\" is not a display; use sdl or headless";
+std::optional<int> ParseZoom(std::string_view text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > kMaxZoom)
     return std::nullopt;
-  }
+  return value;
+}
+
+std::optional<Selection> Select(const char* display, const char* zoom) {
+  Selection selection{FindBackend(display && *display ? display : "sdl"), Options{}};
+  if (!selection.backend) return std::nullopt;
   if (zoom && *zoom) {
-    const std::string_view text(zoom);
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > kMaxZoom) {
-      *error = std::string("PDA_ZOOM: \"") + zoom + "\" is not a zoom; use a whole number from 1 to " +
-               std::to_string(kMaxZoom);
-      return std::nullopt;
-    }
-    selection.options.zoom = value;
+    const auto value = ParseZoom(zoom);
+    if (!value) return std::nullopt;
+    selection.options.zoom = *value;
   }
   return selection;
 }
@@ -58,8 +57,8 @@ bool Start(std::string_view name, const Options& options) {
     return false;
   }
   if (!backend) {
-    std::fprintf(stderr, "PDA_DISPLAY: \"%.*s\" is not a display; use sdl or headless\n",
-                 static_cast<int>(name.size()), name.data());
+    std::fprintf(stderr, "display: no back end is named \"%.*s\"\n", static_cast<int>(name.size()),
+                 name.data());
     return false;
   }
   if (!backend->init(options, &error)) {

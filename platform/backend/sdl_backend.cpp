@@ -1,13 +1,19 @@
 // The SDL back end.
 //
-// Sections: the back-end thread and its task queue | presenting | input | rotation |
-//           idle and screen saver | hooks (present, clipboard, activation, idle) | init and term
+// Sections: the back-end thread and its task queue | the window | a lost display | presenting |
+//           input | rotation | idle and screen saver | hooks (present, clipboard, activation,
+//           idle, shown) | init and term
 #include "backend/sdl_backend.h"
 
 #include <SDL.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -21,6 +27,8 @@
 
 #include "backend/sdl_keys.h"
 #include "backend/startup_trace.h"
+#include "backend/x11_connection.h"
+#include "user/close_request.h"
 #include "user/screen_surface.h"
 
 namespace pda::backend::sdl {
@@ -28,6 +36,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kScreenSaverDelay = std::chrono::seconds(60);
+
+std::atomic<bool> g_displayLost{false};
 
 struct WindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
@@ -43,9 +53,10 @@ class Screen {
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
-  // Starts the thread and waits for SDL and the window; false with *error set on failure.
+  // Starts the thread and waits for SDL; false with *error set on failure. The window is made
+  // when the first top-level window is shown (Shown).
   bool Start(std::string* error);
-  // Asks the thread to end and joins it.
+  // Asks the thread to end and joins it; a thread kept by a lost display is left to itself.
   void Stop();
 
   // Any thread: runs `task` on the back-end thread. False once the thread is gone.
@@ -68,10 +79,19 @@ class Screen {
   // Any thread: the window takes the foreground window's title and asks to be raised.
   void Activated(std::string title) {
     Post([this, title = std::move(title)] {
-      SDL_SetWindowTitle(window_.get(), title.c_str());
+      title_ = title;
+      if (!window_) return;
+      SDL_SetWindowTitle(window_.get(), title_.c_str());
       SDL_RaiseWindow(window_.get());
     });
   }
+  // Any thread: a top-level window was shown; the first time, the window is made.
+  void Shown() {
+    if (!windowAsked_.exchange(true)) Post([this] { MakeWindow(); });
+  }
+  // The back-end thread, which a lost display keeps for good: nothing more is asked of it, and
+  // Stop does not wait for it. Returns whether Stop has begun.
+  bool Abandon();
   void NoteIdleReset() {
     lastReset_.store(Clock::now().time_since_epoch().count());
     if (!holding_.load()) Push(kIdleReset);
@@ -84,6 +104,8 @@ class Screen {
   bool Open(std::string* error);
   void Loop();
   void RunTasks();
+  void MakeWindow();
+  void Ended(bool abandoned);
   void Present(bool everything);
   void HandleEvent(const SDL_Event& e);
   void Rotate();
@@ -94,18 +116,56 @@ class Screen {
   Uint32 userEvent_ = 0;
   std::thread thread_;
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
+  std::string title_;  // the foreground window's, for a window made after it came forward
+  std::atomic<bool> windowAsked_{false};
+  std::atomic<bool> abandoned_{false};  // the display was lost: nothing reaches SDL any more
+  std::atomic<bool> quitting_{false};   // Stop has pushed its quit: nothing more is pushed
   pda::user::StylusRouter stylus_;
   StartupTrace trace_;
 
   std::mutex mutex_;
+  std::condition_variable endedChanged_;
   std::deque<std::function<void()>> tasks_;
   bool running_ = false;
+  bool stopping_ = false;
+  std::optional<bool> ended_;  // set when the thread is done: abandoned (a lost display) or not
 
   std::atomic<Clock::rep> lastReset_{0};
   std::atomic<bool> holding_{false};  // the screen saver is held off
 };
 
+// ---- a lost display ------------------------------------------------------------------------
+// The screen whose thread this is: the one a broken X connection is met on.
+thread_local Screen* t_screen = nullptr;
+
+// The X server went away (on the back end's thread, inside Xlib, which keeps the thread after
+// this returns): the program shuts down as its user would close it, and main exits with
+// kExitNoDisplay. When the back end is being stopped already, that shutdown is under way. With no
+// window to close (none shown yet) there is no shutdown to run: the program ends now.
+void LoseDisplay() {
+  g_displayLost.store(true);
+  std::fprintf(stderr, "%s: the display was lost\n", program_invocation_short_name);
+  if (t_screen && t_screen->Abandon()) return;
+  if (pda::user::RequestApplicationClose() == 0) ::_exit(kExitNoDisplay);
+}
+
+bool Screen::Abandon() {
+  abandoned_.store(true);
+  bool stopping;
+  {
+    std::lock_guard lock(mutex_);
+    stopping = stopping_;
+  }
+  Ended(true);
+  return stopping;
+}
+
 void Screen::Push(Code code) {
+  // Pushing an event wakes the waiting thread through the X connection, by an event sent to the
+  // window: after a break that would meet the break again, on this thread, and once the thread
+  // is told to quit, the window it is about to destroy may be gone when the event arrives (an X
+  // error, which ends the process).
+  if (abandoned_.load() || quitting_.load()) return;
   SDL_Event e{};
   e.type = userEvent_;
   e.user.code = code;
@@ -146,8 +206,34 @@ bool Screen::Start(std::string* error) {
 }
 
 void Screen::Stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
   Push(kQuit);
-  if (thread_.joinable()) thread_.join();
+  quitting_.store(true);
+  std::unique_lock lock(mutex_);
+  endedChanged_.wait(lock, [this] { return ended_.has_value(); });
+  if (!*ended_) {
+    lock.unlock();
+    thread_.join();
+    return;
+  }
+  // The thread waits in Xlib for good and the window belongs to a server that is gone: both are
+  // left as they are; destroying the window would only meet the broken connection again.
+  thread_.detach();
+  [[maybe_unused]] SDL_Window* gone = window_.release();
+}
+
+void Screen::Ended(bool abandoned) {
+  std::deque<std::function<void()>> dropped;
+  {
+    std::lock_guard lock(mutex_);
+    running_ = false;
+    dropped.swap(tasks_);  // their promises break: waiting askers get nothing
+    if (!ended_) ended_ = abandoned;
+  }
+  endedChanged_.notify_all();
 }
 
 bool Screen::Open(std::string* error) {
@@ -177,21 +263,32 @@ bool Screen::Open(std::string* error) {
     return false;
   }
   userEvent_ = SDL_RegisterEvents(1);
-  const auto screen = pda::user::ScreenPixels();
-  const int width = screen ? screen->width() : 0;
-  const int height = screen ? screen->height() : 0;
-  window_.reset(SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                 width * zoom_, height * zoom_, SDL_WINDOW_SHOWN));
-  if (!window_ || userEvent_ == static_cast<Uint32>(-1)) {
-    *error = std::string("display: cannot make the SDL window (") + SDL_GetError() +
-             "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
-    window_.reset();
+  if (userEvent_ == static_cast<Uint32>(-1)) {
+    *error = std::string("display: no SDL event left for the back end (") + SDL_GetError() + ")";
     SDL_Quit();
     return false;
   }
+  if (driver == "x11") x11::OnConnectionLost(LoseDisplay);
   // SDL holds the screen saver off by default; here only SystemIdleTimerReset does.
   SDL_EnableScreenSaver();
   return true;
+}
+
+// ---- the window ----------------------------------------------------------------------------
+void Screen::MakeWindow() {
+  const auto screen = pda::user::ScreenPixels();
+  const int width = screen ? screen->width() : 0;
+  const int height = screen ? screen->height() : 0;
+  window_.reset(SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                 width * zoom_, height * zoom_, SDL_WINDOW_SHOWN));
+  if (!window_) {
+    std::fprintf(stderr, "%s: cannot make the SDL window (%s)\n", program_invocation_short_name,
+                 SDL_GetError());
+    g_displayLost.store(true);
+    pda::user::RequestApplicationClose();
+    return;
+  }
+  Present(true);
 }
 
 void Screen::Run(std::promise<std::string> started) {
@@ -205,17 +302,12 @@ void Screen::Run(std::promise<std::string> started) {
     running_ = true;
   }
   started.set_value("");
-  Present(true);
+  t_screen = this;
   Loop();
-  std::deque<std::function<void()>> dropped;
-  {
-    std::lock_guard lock(mutex_);
-    running_ = false;
-    dropped.swap(tasks_);  // their promises break: waiting askers get nothing
-  }
-  dropped.clear();
+  t_screen = nullptr;
   window_.reset();
   SDL_Quit();
+  Ended(false);
 }
 
 void Screen::Loop() {
@@ -251,6 +343,7 @@ void Screen::Loop() {
 
 // ---- presenting ----------------------------------------------------------------------------
 void Screen::Present(bool everything) {
+  if (!window_) return;  // the damage waits for the window
   SDL_Surface* target = SDL_GetWindowSurface(window_.get());
   if (!target) return;
   std::vector<SDL_Rect> shown;
@@ -325,7 +418,7 @@ void Screen::HandleEvent(const SDL_Event& e) {
 // ---- rotation ------------------------------------------------------------------------------
 void Screen::Rotate() {
   const SIZE screen = pda::user::RotateScreen();
-  SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
+  if (window_) SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
 }
 
 // ---- idle and screen saver -----------------------------------------------------------------
@@ -377,6 +470,9 @@ pda::user::HostHooks HooksOf(const std::shared_ptr<Screen>& running) {
   hooks.idleReset = [weak] {
     if (auto screen = weak.lock()) screen->NoteIdleReset();
   };
+  hooks.shown = [weak] {
+    if (auto screen = weak.lock()) screen->Shown();
+  };
   return hooks;
 }
 
@@ -405,3 +501,9 @@ void Term() {
 }
 
 }  // namespace pda::backend::sdl
+
+namespace pda::backend {
+
+bool DisplayWasLost() { return sdl::g_displayLost.load(); }
+
+}  // namespace pda::backend

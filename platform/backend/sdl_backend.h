@@ -5,6 +5,10 @@
 // One thread of its own owns every SDL call and blocks in SDL_WaitEvent. Other threads reach it
 // only by pushing SDL user events (thread-safe) and, for the clipboard, waiting for the answer;
 // it never waits for them, so it cannot deadlock with a UI thread.
+//
+// The window is made when the first top-level window is shown, not at the start. When the X
+// server goes away (backend/x11_connection.h) the application is asked to close, as its user
+// would, and the program exits with kExitNoDisplay.
 #pragma once
 
 #include <string>

@@ -1,8 +1,8 @@
 // The platform's start-up, shared by the program's main (platform/entry) and the test harness.
-#include <cstdio>
 #include <cstdlib>
 
 #include "backend/backend.h"
+#include "backend/settings_check.h"
 #include "controls/controls.h"
 #include "pda/kernel.h"
 #include "pda/user.h"
@@ -15,14 +15,12 @@ bool Boot(std::string_view name, const Options& options) {
   return true;
 }
 
-bool BootFromEnvironment() {
-  std::string error;
-  const auto selection = Select(std::getenv("PDA_DISPLAY"), std::getenv("PDA_ZOOM"), &error);
-  if (!selection) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return false;
-  }
-  return Boot(selection->backend->name, selection->options);
+BootResult BootFromEnvironment() {
+  if (!CheckSettings()) return BootResult::BadSetting;
+  const auto selection = Select(std::getenv("PDA_DISPLAY"), std::getenv("PDA_ZOOM"));
+  if (!selection) return BootResult::BadSetting;  // checked just above: not met
+  return Boot(selection->backend->name, selection->options) ? BootResult::Ready
+                                                             : BootResult::NoDisplay;
 }
 
 int RunEntry(EntryFunction entry) {

@@ -1,9 +1,10 @@
 #include "display/display.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
+
+#include "kernel/bad_setting.h"
 
 namespace pda::display {
 namespace {
@@ -36,10 +37,8 @@ ScreenMode FromEnvironment() {
   const char* value = std::getenv("PDA_SCREEN");
   if (!value || !*value) return ScreenMode{};
   if (auto mode = ParseScreenMode(value)) return *mode;
-  std::fprintf(stderr,
-               "PDA_SCREEN=\"%s\" is not a screen: use WIDTHxHEIGHT@DPI, e.g. 240x320@96, "
-               "480x640@192 or 640x480@192; using 480x640@192\n",
-               value);
+  // The start refuses a bad value before anything runs; only a test meets it here.
+  ReportBadSetting("PDA_SCREEN", value, "not a screen", kScreenModeForm);
   return ScreenMode{};
 }
 

@@ -17,9 +17,12 @@ struct ScreenMode {
 
 // "240x320@96" -> {240, 320, 96}. Sizes 1..8192, DPI 48..960; anything else is refused.
 std::optional<ScreenMode> ParseScreenMode(std::string_view text);
+inline constexpr std::string_view kScreenModeForm =
+    "WIDTHxHEIGHT@DPI (sizes 1 to 8192, DPI 48 to 960), e.g. 240x320@96 | 480x640@192 | "
+    "640x480@192";
 
-// The current screen: PDA_SCREEN on first use (a bad value is reported on standard error and
-// the default is used), or what SetScreen last set.
+// The current screen: PDA_SCREEN on first use (the start has refused a bad value; here it is
+// reported and the default used), or what SetScreen last set.
 ScreenMode CurrentScreen();
 void SetScreen(const ScreenMode& screen);
 

@@ -1,15 +1,31 @@
-// The program's main: the platform's start-up around the application's WinMain. A bad
-// PDA_DISPLAY or PDA_ZOOM, or a display that cannot be opened, ends the program with status 1
-// after one line on standard error. SIGTERM, SIGINT and SIGHUP close the application as its
-// user would (entry/ending_signals.h).
+// The program's main: the platform's start-up around the application's WinMain.
+//
+// Exit codes besides the application's own (0, and 2 when its message loop is skipped): a PDA_*
+// setting that cannot be used ends the program before anything starts with EX_CONFIG (78); a
+// display that cannot be opened, or that is lost while the program runs, with 1 (after the
+// application has been closed as its user would close it); each after one line on standard
+// error. SIGTERM, SIGINT and SIGHUP close the application as its user would
+// (entry/ending_signals.h); a second one ends the program at once with 128 + its number.
+#include <sysexits.h>
+
 #include "backend/backend.h"
 #include "entry/ending_signals.h"
 #include "pda/entry.h"
 
+namespace {
+
+constexpr int kExitBadSetting = EX_CONFIG;
+
+}  // namespace
+
 int main(int, char**) {
   const pda::entry::EndingSignals signals;  // before any thread starts, so all of them block
-  if (!pda::backend::BootFromEnvironment()) return 1;
+  switch (pda::backend::BootFromEnvironment()) {
+    case pda::backend::BootResult::Ready: break;
+    case pda::backend::BootResult::BadSetting: return kExitBadSetting;
+    case pda::backend::BootResult::NoDisplay: return pda::backend::kExitNoDisplay;
+  }
   const int result = pda::backend::RunEntry(WinMain);
   pda::backend::Stop();
-  return result;
+  return pda::backend::DisplayWasLost() ? pda::backend::kExitNoDisplay : result;
 }

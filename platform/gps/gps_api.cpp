@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -16,6 +15,7 @@
 #include "gps_config.h"
 #include "gps_status.h"
 #include "gpsd_source.h"
+#include "kernel/bad_setting.h"
 #include "kernel/handle_table.h"
 #include "nmea_sources.h"
 #include "pda/gps.h"
@@ -84,8 +84,8 @@ DWORD Driver::StartSource() {
   const char* value = std::getenv("PDA_GPS");
   std::optional<GpsConfig> config = ParseGpsConfig(value);
   if (!config) {
-    std::fprintf(stderr, "PDA_GPS=\"%s\" is not valid; %.*s\n", value ? value : "",
-                 static_cast<int>(kGpsConfigUsage.size()), kGpsConfigUsage.data());
+    // The start refuses a bad value before anything runs; only a test meets it here.
+    ReportBadSetting("PDA_GPS", value, "not a GPS source", kGpsConfigForm);
     return ERROR_INVALID_PARAMETER;
   }
   std::unique_ptr<Source> source;

@@ -1,7 +1,13 @@
 // PDA_GPS parsing (see gps_config.h).
 #include "gps_config.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 
 namespace pda::gps {
 
@@ -40,6 +46,41 @@ std::optional<GpsConfig> ParseGpsConfig(const char* value) {
       return std::nullopt;
     return GpsdConfig{std::string(host), std::string(port)};
   }
+  return std::nullopt;
+}
+
+namespace {
+
+std::string OpenProblem(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return "no such file";
+    case EACCES:
+    case EPERM: return "no permission to read it";
+    case ENXIO:
+    case ENODEV: return "no such device";
+    default: return std::strerror(error);
+  }
+}
+
+// A file replayed or a serial device, that this process may read.
+std::optional<std::string> NmeaSourceProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return OpenProblem(errno);
+  if (S_ISDIR(info.st_mode)) return "a folder, not a file or serial device";
+  if (!S_ISREG(info.st_mode) && !S_ISCHR(info.st_mode)) return "not a file or serial device";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return OpenProblem(errno);
+  ::close(fd);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> GpsSettingProblem(const char* value) {
+  const std::optional<GpsConfig> config = ParseGpsConfig(value);
+  if (!config) return "not a GPS source";
+  if (const auto* nmea = std::get_if<NmeaConfig>(&*config)) return NmeaSourceProblem(nmea->path);
   return std::nullopt;
 }
 

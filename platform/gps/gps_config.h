@@ -23,8 +23,13 @@ using GpsConfig = std::variant<GpsdConfig, NmeaConfig, DemoConfig, NoneConfig>;
 // "gpsd", "gpsd://HOST:PORT", "nmea:PATH", "demo", "none"; null or empty is "gpsd".
 std::optional<GpsConfig> ParseGpsConfig(const char* value);
 
-// The one line printed for a bad value.
-inline constexpr std::string_view kGpsConfigUsage =
-    "PDA_GPS must be one of: gpsd, gpsd://HOST:PORT, nmea:PATH, demo, none";
+// The accepted forms, for the line that refuses a bad value.
+inline constexpr std::string_view kGpsConfigForm =
+    "gpsd | gpsd://HOST:PORT | nmea:PATH | demo | none";
+
+// Why PDA_GPS (null: unset) cannot be used, or nothing: a value of none of the forms, or an NMEA
+// source that cannot be opened at all (no such file, a folder, no permission, no such device).
+// The source is opened for reading without waiting and closed again.
+std::optional<std::string> GpsSettingProblem(const char* value);
 
 }  // namespace pda::gps

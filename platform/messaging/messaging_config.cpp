@@ -1,10 +1,10 @@
 // PDA_MESSAGE_STORES and PDA_COMPOSE (see messaging_config.h).
 #include "messaging/messaging_config.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "kernel/bad_setting.h"
 #include "kernel/utf.h"
 
 namespace pda::messaging {
@@ -22,6 +22,13 @@ std::vector<std::u16string> ParseMessageStores(const char* value) {
   return names;
 }
 
+std::optional<std::string> MessageStoresProblem(const char* value) {
+  bool invalid = false;
+  if (value) Utf8ToUtf16(value, &invalid);
+  if (invalid) return "not UTF-8 text";
+  return std::nullopt;
+}
+
 std::vector<std::u16string> ConfiguredMessageStores() {
   return ParseMessageStores(std::getenv("PDA_MESSAGE_STORES"));
 }
@@ -36,8 +43,8 @@ std::optional<ComposeMode> ParseComposeMode(const char* value) {
 std::optional<ComposeMode> ConfiguredComposeMode() {
   const char* value = std::getenv("PDA_COMPOSE");
   const auto mode = ParseComposeMode(value);
-  if (!mode)
-    std::fprintf(stderr, "PDA_COMPOSE=\"%s\" is not valid; use outbox or desktop\n", value);
+  // The start refuses a bad value before anything runs; only a test meets it here.
+  if (!mode) ReportBadSetting("PDA_COMPOSE", value, "not a way of sending", kComposeModeForm);
   return mode;
 }
 

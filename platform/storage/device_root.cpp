@@ -1,7 +1,6 @@
 // Choosing, creating and reporting the device root.
 #include "storage/device_root.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -16,15 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kForm =
-    "the path of a host folder that exists or can be created, e.g. "
-    "PDA_ROOT=$HOME/.local/share/zazorudu";
-
 struct RootState {
   std::mutex mutex;
   std::optional<std::string> testFolder;
   bool chosen = false;
-  std::optional<std::string> root;  // set when chosen and usable
+  std::optional<std::string> root;     // set when chosen and usable
+  std::optional<std::string> problem;  // set when chosen and not usable: why
 };
 
 RootState& State() {
@@ -70,27 +66,34 @@ std::optional<std::string> Prepare(const std::string& path, std::string* why) {
   return text;
 }
 
+void ChooseLocked(RootState& state) {
+  if (state.chosen) return;
+  state.chosen = true;
+  state.problem.reset();
+  const std::optional<Choice> choice = Choose(state);
+  std::string why = "neither PDA_ROOT nor HOME is set";
+  if (choice) state.root = Prepare(choice->path, &why);
+  if (state.root) return;
+  if (choice && std::string_view(choice->source) != "PDA_ROOT")
+    why = "cannot use " + choice->path + " (taken from " + choice->source + "): " + why;
+  state.problem = why;
+}
+
 }  // namespace
 
 std::optional<std::string> DeviceRoot() {
   RootState& state = State();
   std::lock_guard lock(state.mutex);
-  if (!state.chosen) {
-    state.chosen = true;
-    const std::optional<Choice> choice = Choose(state);
-    std::string why = "neither PDA_ROOT nor HOME is set";
-    if (choice) state.root = Prepare(choice->path, &why);
-    if (!state.root) {
-      // One line, naming the setting and its form; the file calls then fail quietly.
-      const std::string from = choice && std::string_view(choice->source) != "PDA_ROOT"
-                                   ? std::string(" (taken from ") + choice->source + ")"
-                                   : std::string();
-      std::fprintf(stderr, "PDA_ROOT: cannot use \"%s\"%s as the device root: %s; expected %s\n",
-                   choice ? choice->path.c_str() : "", from.c_str(), why.c_str(), kForm);
-    }
-  }
+  ChooseLocked(state);
   if (!state.root) SetLastError(ERROR_PATH_NOT_FOUND);
   return state.root;
+}
+
+std::optional<std::string> DeviceRootProblem() {
+  RootState& state = State();
+  std::lock_guard lock(state.mutex);
+  ChooseLocked(state);
+  return state.problem;
 }
 
 void SetDeviceRootForTesting(const std::string& hostFolder) {

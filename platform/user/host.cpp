@@ -1,5 +1,5 @@
 // The host-hooks record: one call joins (or leaves) a screen back end's presenter, clipboard,
-// activation and idle-reset hooks, which the window manager's parts and the kernel keep apart.
+// activation, idle-reset and shown hooks, which the window manager's parts and the kernel keep apart.
 #include <mutex>
 #include <utility>
 
@@ -14,6 +14,8 @@ namespace {
 
 std::mutex g_idleMutex;
 std::function<void()> g_idleReset;
+std::mutex g_shownMutex;
+std::function<void()> g_shown;
 
 // The kernel takes a plain function; it forwards to the installed hook.
 void ForwardIdleReset() {
@@ -27,7 +29,20 @@ void ForwardIdleReset() {
 
 }  // namespace
 
+void TellHostShown() {
+  std::function<void()> hook;
+  {
+    std::lock_guard lock(g_shownMutex);
+    hook = g_shown;
+  }
+  if (hook) hook();
+}
+
 void InstallHostHooks(HostHooks hooks) {
+  {
+    std::lock_guard lock(g_shownMutex);
+    g_shown = std::move(hooks.shown);
+  }
   {
     std::lock_guard lock(g_idleMutex);
     g_idleReset = std::move(hooks.idleReset);

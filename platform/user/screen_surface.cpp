@@ -97,15 +97,23 @@ void AddScreenDamage(const Region& area) {
 
 void SetScreenPresenter(std::function<void()> damaged) {
   ScreenState& s = State();
-  std::lock_guard lock(s.mutex);
-  s.presenter = std::move(damaged);
-  const std::shared_ptr<gdi::Pixels> pixels = PixelsLocked(s);
-  if (s.presenter && pixels) {
-    s.presented = CopyOfLocked(*pixels);
-    s.damage = Region(WholeOf(*pixels));  // the presenter starts from an empty window
-  } else {
-    s.presented.reset();
+  std::function<void()> tell;
+  {
+    std::lock_guard lock(s.mutex);
+    s.presenter = std::move(damaged);
+    const std::shared_ptr<gdi::Pixels> pixels = PixelsLocked(s);
+    if (s.presenter && pixels) {
+      s.presented = CopyOfLocked(*pixels);
+      // The presenter starts from an empty window: all of it is damage, and the presenter is
+      // told so. Damage only tells when it appears where there was none; untold, this damage
+      // would keep every later drawing from being told, and nothing would ever be presented.
+      s.damage = Region(WholeOf(*pixels));
+      tell = s.presenter;
+    } else {
+      s.presented.reset();
+    }
   }
+  if (tell) tell();
 }
 
 bool TakeScreenDamage(const DamageCopy& copy, bool everything) {

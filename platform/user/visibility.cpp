@@ -2,6 +2,7 @@
 #include "user/activation.h"
 #include "user/capture.h"
 #include "user/placement.h"
+#include "user/screen_surface.h"
 #include "user/update_region.h"
 #include "user/window.h"
 
@@ -32,6 +33,7 @@ bool ChangeVisibility(HWND window, bool show, bool sendShowWindow) {
     parent = w->parent;
   }
   if (show) {
+    if (!parent) TellHostShown();  // before the paint, so that the host has a window to show it
     InvalidateTree(window);
   } else {
     if (wasShown) InvalidateScreenArea(screenRect);

@@ -16,6 +16,7 @@ import re
 import shutil
 import signal
 import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -32,6 +33,7 @@ TOOLS = {  # program -> Debian package
     "xauth": "xauth",
     "xdotool": "xdotool",
     "xclip": "xclip",
+    "xev": "x11-utils",
     "gpsfake": "gpsd-clients",
     "gpsd": "gpsd",
 }
@@ -233,13 +235,15 @@ def base_env():
     return env
 
 
-def start_xvfb(session, width=640, height=800):
-    """A private Xvfb on a display number it picks itself (-displayfd); returns ':N'."""
+def start_xvfb(session, width=640, height=800, extra=()):
+    """A private Xvfb on a display number it picks itself (-displayfd); returns ':N' and keeps
+    the Xvfb process as session.xvfb. `extra`: more arguments for Xvfb."""
     require_tools("Xvfb")
     read_end, write_end = os.pipe()
     p = session.start("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
+                               f"{width}x{height}x24", "-nolisten", "tcp", "-noreset", *extra],
                       pass_fds=(write_end,))
+    session.xvfb = p
     os.close(write_end)
     number = b""
     deadline = time.monotonic() + 30
@@ -334,6 +338,28 @@ class X:
         p.stdin.close()
         wait_until(f"xclip to hold {text!r}", 10, lambda: self.clipboard() == text)
         return p
+
+
+class ScreenFile:
+    """The screen of an Xvfb started with `-fbdir DIR -br` (a black root), read from the XWD
+    file Xvfb keeps its frame buffer in: what is on the screen, without any X client."""
+
+    def __init__(self, folder):
+        self.path = Path(folder) / "Xvfb_screen0"
+
+    def lit_pixels(self, width, height):
+        """How many pixels of the top-left width x height area are not black."""
+        data = self.path.read_bytes()
+        fields = struct.unpack(">25I", data[:100])
+        header, order, bits, stride, colours = fields[0], fields[7], fields[11], fields[12], fields[19]
+        check(bits == 32, f"the screen file has {bits} bits a pixel, expected 32")
+        start = header + colours * 12
+        area = b"".join(data[start + y * stride:start + y * stride + width * 4] for y in range(height))
+        first = 0 if order == 0 else 1  # the three colour bytes of each pixel, either byte order
+        lit = 0
+        for channel in range(first, first + 3):
+            lit |= int.from_bytes(area[channel::4], "big")
+        return width * height - lit.to_bytes(width * height, "big").count(0)
 
 
 def session_process(session_id, name):

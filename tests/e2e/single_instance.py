@@ -1,5 +1,6 @@
 """Starting the program a second time on the same device root leaves one program and one window:
-the second start ends with exit code 0 and the first keeps running until Ctrl+Q."""
+the second start ends with exit code 0 without ever making a window (xev watches every window
+made on the screen), and the first keeps running until Ctrl+Q."""
 import sys
 
 import harness as h
@@ -8,7 +9,7 @@ LOG = "tests/platform/gps/data/no_fix_indoors.nmea"
 
 
 def scenario(a, s):
-    h.require_tools("Xvfb", "xdotool")
+    h.require_tools("Xvfb", "xdotool", "xev")
     display = h.start_xvfb(s)
     x = h.X(s, display)
     root = s.path("root")
@@ -16,9 +17,23 @@ def scenario(a, s):
     first = s.start("zazorudu-first", [str(a.program)], env=env)
     window = x.wait_window(first)
 
+    xev = s.start("xev", ["xev", "-root", "-event", "substructure"], env=x.env)
+    # Moving the first window tells xev's root (ConfigureNotify): once it shows, xev listens.
+    # Each try moves it somewhere new, since a move to where it is tells nothing.
+    tries = iter(range(10, 1000))
+
+    def listening():
+        x.run("xdotool", "windowmove", window, str(next(tries)), "0")
+        return "ConfigureNotify" in s.log_text("xev", "out")
+    h.wait_until("xev to see the screen's windows", 15, listening)
     second = s.start("zazorudu-second", [str(a.program)], env=env)
     code = h.wait_exit(second, 15, "the second start")
     h.check(code == 0, f"the second start ended with exit code {code}, expected 0")
+    x.run("xdotool", "windowmove", window, "1", "1")  # xev's last event: all before it are in
+    h.wait_until("xev to see the window moved again", 15,
+                 lambda: "(1,1)" in s.log_text("xev", "out"))
+    made = s.log_text("xev", "out").count("CreateNotify")
+    h.check(made == 0, f"{made} windows were made on the screen while the second start ran")
     h.check(first.poll() is None, f"the first program ended (exit code {first.returncode}) "
                                   "when the second was started")
     windows = x.windows()

@@ -1,5 +1,5 @@
-// The program's main: WinMain's arguments and result, and the one-line refusal of a bad
-// PDA_DISPLAY or PDA_ZOOM (the program ends with status 1 and WinMain never runs).
+// The program's main: WinMain's arguments and result, and the one-line refusal of a bad setting
+// (status 78) or a display that cannot be opened (status 1); WinMain then never runs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,22 +47,23 @@ struct BadCase {
   const char* name;
   const char* environment;
   const char* variable;
+  int status;
 };
 void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 const BadCase kBad[] = {
-    {"UnknownDisplay", "PDA_DISPLAY=fbdev", "PDA_DISPLAY"},
-    {"ZoomZero", "PDA_DISPLAY=headless PDA_ZOOM=0", "PDA_ZOOM"},
-    {"ZoomWord", "PDA_ZOOM=big", "PDA_ZOOM"},
+    {"UnknownDisplay", "PDA_DISPLAY=fbdev", "PDA_DISPLAY=fbdev: not a display", 78},
+    {"ZoomZero", "PDA_DISPLAY=headless PDA_ZOOM=0", "PDA_ZOOM=0", 78},
+    {"ZoomWord", "PDA_ZOOM=big", "PDA_ZOOM=big", 78},
     // No display at all: the sdl back end cannot open one and says how to run instead.
     {"SdlWithoutADisplay", "PDA_DISPLAY=sdl SDL_VIDEODRIVER=nosuchdriver DISPLAY= WAYLAND_DISPLAY=",
-     "xvfb-run -a scripts/run.sh"},
+     "xvfb-run -a scripts/run.sh", 1},
 };
 
 class BadSetting : public ::testing::TestWithParam<BadCase> {};
 
-TEST_P(BadSetting, EndsWithOneLineAndStatusOne) {
+TEST_P(BadSetting, EndsWithOneLineAndItsStatus) {
   const ProbeRun run = RunProbe(GetParam().environment);
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, GetParam().status);
   EXPECT_EQ(run.out, "") << "WinMain did not run";
   EXPECT_NE(run.err.find(GetParam().variable), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "exactly one line: " << run.err;

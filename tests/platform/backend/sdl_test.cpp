@@ -1,8 +1,8 @@
-// The SDL back end on SDL's dummy video driver: the window is made, a pushed mouse event
-// becomes WM_LBUTTONDOWN for the window under it (the secondary button too, marked MK_RBUTTON),
-// the clipboard goes both ways through SDL, and F9 rotates the screen (WM_SIZE,
-// WM_SETTINGCHANGE 0x3002). The windows live on this thread, which plays the UI thread and pumps
-// its messages.
+// The SDL back end on SDL's dummy video driver: the window is made when the first top-level
+// window is shown (and not before), a pushed mouse event becomes WM_LBUTTONDOWN for the window
+// under it (the secondary button too, marked MK_RBUTTON), the clipboard goes both ways through
+// SDL, and F9 rotates the screen (WM_SIZE, WM_SETTINGCHANGE 0x3002). The windows live on this
+// thread, which plays the UI thread and pumps its messages.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -41,10 +41,14 @@ class SdlTest : public UserTest {
   }
 };
 
-TEST_F(SdlTest, WindowIsMadeAtTheZoomedDeviceSize) {
-  // The back end's thread owns the window; its size is asked of SDL's window list.
+TEST_F(SdlTest, WindowIsMadeOnTheFirstShowAtTheZoomedDeviceSize) {
+  // The back end's thread owns the window; it is asked of SDL's window list.
+  HWND hidden = Make(0);
+  Drain();
+  EXPECT_EQ(SDL_GetWindowFromID(1), nullptr) << "a window before any was shown";
+  ShowWindow(hidden, SW_SHOW);
+  ASSERT_TRUE(PumpUntil([] { return SDL_GetWindowFromID(1) != nullptr; }));
   SDL_Window* window = SDL_GetWindowFromID(1);
-  ASSERT_NE(window, nullptr);
   int w = 0, h = 0;
   SDL_GetWindowSize(window, &w, &h);
   EXPECT_EQ(w, 960);

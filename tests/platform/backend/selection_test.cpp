@@ -1,5 +1,4 @@
-// PDA_DISPLAY and PDA_ZOOM: which back end and zoom a setting selects, and the one-line refusal
-// of a bad value that names the variable and its accepted forms.
+// PDA_DISPLAY and PDA_ZOOM: which back end and zoom a setting selects, or none for a bad value.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -14,38 +13,34 @@ struct SelectCase {
   const char* zoom;
   const char* backend;  // null: refused
   int zoom_value;
-  const char* error_mentions;
 };
 void PrintTo(const SelectCase& c, std::ostream* os) { *os << c.name; }
 
 const SelectCase kCases[] = {
-    {"UnsetMeansSdlAtZoomOne", nullptr, nullptr, "sdl", 1, ""},
-    {"EmptyMeansSdl", "", "", "sdl", 1, ""},
-    {"Headless", "headless", nullptr, "headless", 1, ""},
-    {"SdlZoomThree", "sdl", "3", "sdl", 3, ""},
-    {"UnknownDisplay", "x11", nullptr, nullptr, 0, "PDA_DISPLAY: \"x11\" is not a display; use sdl or headless"},
-    {"DisplayIsCaseSensitive", "SDL", nullptr, nullptr, 0, "PDA_DISPLAY"},
-    {"ZoomZero", "sdl", "0", nullptr, 0, "PDA_ZOOM: \"0\" is not a zoom; use a whole number from 1 to 16"},
-    {"ZoomNegative", "sdl", "-2", nullptr, 0, "PDA_ZOOM"},
-    {"ZoomWithTrailingText", "sdl", "2x", nullptr, 0, "PDA_ZOOM"},
-    {"ZoomFraction", "sdl", "1.5", nullptr, 0, "PDA_ZOOM"},
-    {"ZoomTooLarge", "sdl", "17", nullptr, 0, "PDA_ZOOM"},
+    {"UnsetMeansSdlAtZoomOne", nullptr, nullptr, "sdl", 1},
+    {"EmptyMeansSdl", "", "", "sdl", 1},
+    {"Headless", "headless", nullptr, "headless", 1},
+    {"SdlZoomThree", "sdl", "3", "sdl", 3},
+    {"UnknownDisplay", "x11", nullptr, nullptr, 0},
+    {"DisplayIsCaseSensitive", "SDL", nullptr, nullptr, 0},
+    {"ZoomZero", "sdl", "0", nullptr, 0},
+    {"ZoomNegative", "sdl", "-2", nullptr, 0},
+    {"ZoomWithTrailingText", "sdl", "2x", nullptr, 0},
+    {"ZoomFraction", "sdl", "1.5", nullptr, 0},
+    {"ZoomTooLarge", "sdl", "17", nullptr, 0},
 };
 
 class SelectTest : public ::testing::TestWithParam<SelectCase> {};
 
-TEST_P(SelectTest, SelectsOrRefusesWithOneLine) {
+TEST_P(SelectTest, SelectsOrRefuses) {
   const SelectCase& c = GetParam();
-  std::string error;
-  const auto selection = pda::backend::Select(c.display, c.zoom, &error);
+  const auto selection = pda::backend::Select(c.display, c.zoom);
   if (c.backend) {
-    ASSERT_TRUE(selection) << error;
+    ASSERT_TRUE(selection);
     EXPECT_EQ(selection->backend->name, c.backend);
     EXPECT_EQ(selection->options.zoom, c.zoom_value);
   } else {
     EXPECT_FALSE(selection);
-    EXPECT_NE(error.find(c.error_mentions), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
   }
 }
 

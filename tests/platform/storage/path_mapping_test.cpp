@@ -15,6 +15,7 @@
 
 #include "device_root.h"
 #include "pda/storage.h"
+#include "storage/device_root.h"
 #include "pda/testing/kernel.h"
 
 namespace {
@@ -121,31 +122,27 @@ TEST_F(RootEnvironment, HomeIsTheLastResort) {
   EXPECT_EQ(pda::HostPathOf(u"\\x"), scratch_.host() + "/.local/share/zazorudu/x");
 }
 
-TEST_F(RootEnvironment, EmptyPdaRootIsReportedOnceAndCallsFail) {
+TEST_F(RootEnvironment, EmptyPdaRootIsAProblemAndCallsFail) {
   setenv("PDA_ROOT", "", 1);
   pda::SetDeviceRootForTesting("");
-  testing::internal::CaptureStderr();
   SetLastError(0);
   EXPECT_EQ(CreateFileW(u"\\a.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
             INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(GetFileAttributesW(u"\\"), INVALID_FILE_ATTRIBUTES);
-  const std::string report = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(report.rfind("PDA_ROOT: ", 0), 0u) << report;
-  EXPECT_NE(report.find("empty"), std::string::npos) << report;
-  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << "one line: " << report;
+  EXPECT_EQ(pda::DeviceRootProblem().value_or(""), "it is empty");
 }
 
-TEST_F(RootEnvironment, UncreatablePdaRootIsReported) {
+TEST_F(RootEnvironment, UncreatableRootTakenFromHomeNamesItsSource) {
   const std::string file = scratch_.HostPath("plain-file");
   std::fclose(std::fopen(file.c_str(), "w"));
-  setenv("PDA_ROOT", (file + "/root").c_str(), 1);  // a folder inside a file cannot exist
+  unsetenv("PDA_ROOT");
+  unsetenv("XDG_DATA_HOME");
+  setenv("HOME", file.c_str(), 1);  // a folder inside a file cannot exist
   pda::SetDeviceRootForTesting("");
-  testing::internal::CaptureStderr();
   EXPECT_EQ(pda::HostPathOf(u"\\"), "");
-  const std::string report = testing::internal::GetCapturedStderr();
-  EXPECT_NE(report.find("PDA_ROOT"), std::string::npos) << report;
-  EXPECT_NE(report.find(file + "/root"), std::string::npos) << report;
+  const std::string why = pda::DeviceRootProblem().value_or("");
+  EXPECT_NE(why.find(file + "/.local/share/zazorudu (taken from HOME)"), std::string::npos) << why;
 }
 
 }  // namespace

@@ -155,12 +155,12 @@ TEST_F(PaintTest, EndPaintReportsThePaintedAreaAsDamage) {
 TEST_F(PaintTest, PresenterIsToldOnceUntilItTakesTheDamage) {
   int told = 0;
   pda::user::SetScreenPresenter([&] { ++told; });
-  EXPECT_TRUE(pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {}))
-      << "a new presenter starts with the whole screen damaged";
+  // Untold, the whole-screen damage would keep every later drawing from being told.
+  EXPECT_EQ(told, 1) << "a new presenter is told of the whole screen it starts with";
   HWND window = Make(WS_VISIBLE, HWND{}, 0, 0, 50, 50);
   Paint(window, kRed);
   Paint(window, kBlue);
-  EXPECT_EQ(told, 1);
+  EXPECT_EQ(told, 1) << "told again before it took the damage";
   COLORREF presented = 0;
   pda::user::TakeScreenDamage([&](const gdi::Pixels& pixels, const std::vector<RECT>&) {
     presented = gdi::ColorrefFromPixel(pixels.Color(10, 10));
