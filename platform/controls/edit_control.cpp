@@ -426,7 +426,9 @@ std::unique_ptr<EditState> EditState::Create(HWND window, const CREATESTRUCTW& c
 
 // ---- registration --------------------------------------------------------------------------
 bool RegisterControlClasses() {
-  static const bool registered = user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS);
+  static const bool registered =
+      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS) &&
+      RegisterStaticClass() && RegisterButtonClass() && RegisterListBoxClass();
   return registered;
 }
 

@@ -40,6 +40,14 @@ PDA_WINDOW_MESSAGES(PDA_MESSAGE_CONSTANT)
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
+// WM_NOTIFY: lParam points at a record that starts with this header; wParam is the sender's id.
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+using LPNMHDR = NMHDR*;
+
 // WM_SIZE first parameter.
 constexpr WPARAM SIZE_RESTORED = 0;
 // WM_ACTIVATE first parameter (low word).
