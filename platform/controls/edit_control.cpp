@@ -11,6 +11,7 @@
 #include "controls/edit_state.h"
 #include "pda/clipboard.h"
 #include "pda/dialogs.h"
+#include "user/window_class.h"
 #include "user/window_shape.h"
 
 namespace pda::controls {
@@ -427,7 +428,8 @@ std::unique_ptr<EditState> EditState::Create(HWND window, const CREATESTRUCTW& c
 // ---- registration --------------------------------------------------------------------------
 bool RegisterControlClasses() {
   static const bool registered =
-      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS) &&
+      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW,
+                                                    CS_DBLCLKS | user::kClassDrawsOwnScrollBar) &&
       RegisterStaticClass() && RegisterButtonClass() && RegisterListBoxClass();
   return registered;
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "controls/edit_state.h"
-#include "controls/scroll_bar.h"
 #include "look/look.h"
+#include "look/scroll_bar.h"
 
 namespace pda::controls {
 namespace {
@@ -60,10 +60,9 @@ void PaintCaret(HDC dc, const EditState& s, const RECT& area) {
 void PaintScrollBar(HDC dc, const EditState& s) {
   const RECT bar = ScrollBarArea(s);
   if (bar.right <= bar.left) return;
-  const auto g = VerticalScrollBar(bar, static_cast<int>(s.lines.size()), VisibleLines(s),
-                                   s.firstLine, (bar.right - bar.left));
-  Fill(dc, g.track, palette::kTrack);
-  if (g.enabled) Fill(dc, RECT{g.thumb.left + 1, g.thumb.top, g.thumb.right - 1, g.thumb.bottom}, palette::kThumb);
+  look::PaintScrollBar(dc, look::VerticalScrollBar(bar, static_cast<int>(s.lines.size()),
+                                                  VisibleLines(s), s.firstLine,
+                                                  bar.right - bar.left));
 }
 
 }  // namespace

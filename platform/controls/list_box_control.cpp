@@ -10,10 +10,11 @@
 
 #include "controls/controls.h"
 #include "controls/list_box_items.h"
-#include "controls/scroll_bar.h"
 #include "controls/text_measure.h"
 #include "look/look.h"
+#include "look/scroll_bar.h"
 #include "pda/controls.h"
+#include "user/window_class.h"
 #include "user/window_shape.h"
 
 namespace pda::controls {
@@ -228,7 +229,7 @@ LRESULT OnButtonDown(ListBoxState& s, WPARAM, LPARAM point) {
   if (GetFocus() != s.window) SetFocus(s.window);
   const RECT bar = ScrollBarArea(s);
   if (bar.right > bar.left && x >= bar.left) {
-    const auto g = VerticalScrollBar(bar, s.items.count(), VisibleRows(s), s.items.top,
+    const auto g = look::VerticalScrollBar(bar, s.items.count(), VisibleRows(s), s.items.top,
                                      bar.right - bar.left);
     const int page = VisibleRows(s);
     if (y < g.thumb.top) SetTop(s, s.items.top - page);
@@ -313,11 +314,9 @@ void OnPaint(ListBoxState& s, HDC dc, const RECT& client) {
   }
   const RECT bar = ScrollBarArea(s);
   if (bar.right > bar.left) {
-    const auto g = VerticalScrollBar(bar, s.items.count(), VisibleRows(s), s.items.top,
+    const auto g = look::VerticalScrollBar(bar, s.items.count(), VisibleRows(s), s.items.top,
                                      bar.right - bar.left);
-    look::Fill(dc, g.track, palette::kTrack);
-    look::Fill(dc, RECT{g.thumb.left + 1, g.thumb.top, g.thumb.right - 1, g.thumb.bottom},
-               enabled ? palette::kThumb : palette::kDisabledText);
+    look::PaintScrollBar(dc, g, enabled);
   }
 }
 
@@ -352,7 +351,8 @@ constexpr user::Route<ListBoxState> kRoutes[] = {
 }  // namespace
 
 bool RegisterListBoxClass() {
-  return user::RegisterShapedClass<ListBoxState, kRoutes>(WC_LISTBOXW, CS_DBLCLKS);
+  return user::RegisterShapedClass<ListBoxState, kRoutes>(
+      WC_LISTBOXW, CS_DBLCLKS | user::kClassDrawsOwnScrollBar);
 }
 
 }  // namespace pda::controls

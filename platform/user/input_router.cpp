@@ -4,6 +4,7 @@
 #include "user/capture.h"
 #include "user/message_queue.h"
 #include "user/window.h"
+#include "user/window_scroll_bar.h"
 
 namespace pda::user {
 namespace {
@@ -62,6 +63,13 @@ Hit WindowUnderPoint(POINT screen) {
 
 void StylusRouter::Down(POINT screen) {
   down_ = true;
+  // On a window's scroll bar (and nothing holds the capture): the window manager's part.
+  if (!GetCapture())
+    if (const HWND bar = VerticalBarAt(screen)) {
+      PostMessageW(bar, WM_NCLBUTTONDOWN, HTVSCROLL,
+                   MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+      return;
+    }
   PostStylus(WM_LBUTTONDOWN, screen, kLeftButton);
 }
 

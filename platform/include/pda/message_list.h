@@ -32,6 +32,7 @@
   X(WM_NOTIFY, 0x004E)         \
   X(WM_CONTEXTMENU, 0x007B)    \
   X(WM_GETDLGCODE, 0x0087)     \
+  X(WM_NCLBUTTONDOWN, 0x00A1)  \
   X(WM_KEYDOWN, 0x0100)        \
   X(WM_KEYUP, 0x0101)          \
   X(WM_CHAR, 0x0102)           \
