@@ -1,5 +1,6 @@
 // Painting the EDIT control: white background, the visible lines in the control's font with the
-// selection highlighted, the caret while focused, and the drawn scroll bar.
+// selection highlighted (grey text when the control is disabled), the caret while focused, the
+// drawn scroll bar, and a frame with WS_BORDER.
 #include <algorithm>
 
 #include "controls/edit_state.h"
@@ -30,7 +31,7 @@ void PaintLine(HDC dc, const EditState& s, const TextLine& line, int y, const RE
   const std::size_t selTo = std::clamp(s.buffer.selectionEnd(), line.start, line.end);
   const bool showSelection = s.focused || (s.style & ES_NOHIDESEL);
 
-  SetTextColor(dc, palette::kText);
+  SetTextColor(dc, IsWindowEnabled(s.window) ? palette::kText : palette::kDisabledText);
   DrawRun(dc, s, line.start, line.end, x0, y, clip);
   if (showSelection && selTo > selFrom) {
     const int a = x0 + XOfPosition(text, line, selFrom, s.measure);
@@ -81,6 +82,7 @@ void PaintEdit(HDC dc, const EditState& s) {
   }
   PaintCaret(dc, s, area);
   PaintScrollBar(dc, s);
+  if (s.style & WS_BORDER) look::Frame(dc, RECT{0, 0, s.width, s.height}, 1, palette::kEdge);
 }
 
 }  // namespace pda::controls

@@ -1,19 +1,16 @@
 // BUTTON: the owner-drawn button's WM_DRAWITEM requests for each action and state, the stylus
-// capture and BN_CLICKED; STATIC and push buttons drawn through the look, grey when disabled.
+// capture and BN_CLICKED; STATIC, push buttons and EDIT drawn through the look: grey text when
+// disabled, wrapping, the edit's frame.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "controls/controls.h"
-#include "pda/controls.h"
-#include "pda/gdi.h"
+#include "control_fixture.h"
 #include "pda/testing/user.h"
-#include "user/screen_surface.h"
 
 namespace {
 
-constexpr char16_t kParentClass[] = u"ButtonParent";
 constexpr DWORD kOwnerDrawn = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;  // 0x5000000B
 constexpr int kId = 3001;
 
@@ -26,7 +23,8 @@ std::vector<Request> requests;  // WM_DRAWITEM the parent got
 std::vector<WORD> clicks;       // BN_ codes in WM_COMMAND
 bool recordWrong = false;       // a request with the wrong type, id, window or rectangle
 
-LRESULT ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The parent's part: WM_DRAWITEM requests and BN_ codes recorded.
+void Record(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DRAWITEM) {
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     RECT client{};
@@ -35,45 +33,18 @@ LRESULT ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
                    !item.hDC || item.rcItem.right != client.right ||
                    item.rcItem.bottom != client.bottom;
     requests.push_back({item.itemAction, item.itemState});
-    return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wParam) == kId) clicks.push_back(HIWORD(wParam));
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-
-COLORREF ScreenAt(int x, int y) {
-  return pda::gdi::ColorrefFromPixel(pda::user::ScreenPixels()->Color(x, y));
-}
-
-class ButtonTest : public ::testing::Test {
+class ButtonTest : public control_test::ControlTest {
  protected:
   void SetUp() override {
-    pda::testing::ChangeScreen(480, 640, 96);
-    ASSERT_TRUE(pda::controls::RegisterControlClasses());
-    static const bool registered = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = ParentProcedure;
-      wc.lpszClassName = kParentClass;
-      return RegisterClassW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
-    parent_ = CreateWindowExW(0, kParentClass, u"", WS_VISIBLE, 0, 0, 480, 640, HWND{}, HANDLE{},
-                              HINSTANCE{}, nullptr);
-    ASSERT_TRUE(parent_);
-    Drain();
+    ControlTest::SetUp();
+    Hook() = Record;
     requests.clear();
     clicks.clear();
     recordWrong = false;
-  }
-  void TearDown() override {
-    DestroyWindow(parent_);
-    Drain();
-  }
-  static void Drain() {
-    MSG msg;
-    while (PeekMessageW(&msg, HWND{}, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
   HWND Make(const char16_t* className, DWORD style, const char16_t* text = u"") {
     HWND control = CreateWindowExW(0, className, text, style, 20, 20, 120, 40, parent_,
@@ -81,7 +52,6 @@ class ButtonTest : public ::testing::Test {
     EXPECT_TRUE(control);
     return control;
   }
-  HWND parent_;
 };
 
 // One press-to-lift story per row: stylus steps on the button, then the requests and clicks.
@@ -166,17 +136,25 @@ TEST_F(ButtonTest, FocusAndDisablingShowInTheStateAndADisabledButtonIgnoresTheSt
 }
 
 // Text controls drawn by the platform: ink in the text colour when enabled, only grey ink when
-// disabled; a static wraps long text onto more lines.
-TEST_F(ButtonTest, StaticAndPushButtonDrawTheirTextGreyWhenDisabled) {
+// disabled; a static and a multi-line edit wrap long text onto more lines; a bordered edit is
+// framed.
+TEST_F(ButtonTest, TextControlsDrawTheirTextGreyWhenDisabled) {
+  constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
+  constexpr COLORREF kBlack = RGB(0, 0, 0);
+  constexpr COLORREF kGrey = RGB(0x8C, 0x8C, 0x8C);
   struct Case {
     const char16_t* className;
     DWORD style;
     COLORREF ink;
+    bool wraps;
   } const cases[] = {
-      {WC_STATICW, WS_CHILD | WS_VISIBLE | SS_LEFT, RGB(0, 0, 0)},
-      {WC_STATICW, WS_CHILD | WS_VISIBLE | WS_DISABLED | SS_LEFT, RGB(0x8C, 0x8C, 0x8C)},
-      {WC_BUTTONW, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RGB(0, 0, 0)},
-      {WC_BUTTONW, WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, RGB(0x8C, 0x8C, 0x8C)},
+      {WC_STATICW, kShown | SS_LEFT,                                      kBlack, true},
+      {WC_STATICW, kShown | WS_DISABLED | SS_LEFT,                        kGrey,  true},
+      {WC_BUTTONW, kShown | BS_PUSHBUTTON,                                kBlack, false},
+      {WC_BUTTONW, kShown | WS_DISABLED | BS_PUSHBUTTON,                  kGrey,  false},
+      {WC_EDITW,   kShown | WS_BORDER | ES_MULTILINE,                     kBlack, true},
+      {WC_EDITW,   kShown | WS_BORDER | WS_DISABLED | ES_MULTILINE,       kGrey,  true},
+      {WC_EDITW,   kShown | WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL,     kGrey,  false},
   };
   for (const Case& c : cases) {
     HWND control = Make(c.className, c.style, u"Wide words wrap here");
@@ -198,15 +176,23 @@ TEST_F(ButtonTest, StaticAndPushButtonDrawTheirTextGreyWhenDisabled) {
       }
       inkRows += rowInk;
     }
-    EXPECT_TRUE(darkest) << static_cast<int>(c.style & WS_DISABLED);
-    EXPECT_FALSE(darker) << static_cast<int>(c.style & WS_DISABLED);
-    if (std::u16string(c.className) == WC_STATICW) {
+    const std::string name = std::string(c.className == WC_STATICW   ? "static"
+                                         : c.className == WC_BUTTONW ? "button"
+                                                                     : "edit") +
+                             ((c.style & WS_DISABLED) ? " disabled" : "");
+    EXPECT_TRUE(darkest) << name;
+    EXPECT_FALSE(darker) << name;
+    if (c.style & WS_BORDER) {
+      EXPECT_EQ(ScreenAt(r.left, (r.top + r.bottom) / 2), RGB(0x40, 0x40, 0x40)) << "frame";
+      EXPECT_EQ(ScreenAt(r.right - 1, r.top), RGB(0x40, 0x40, 0x40)) << "frame";
+    }
+    if (c.wraps) {
       TEXTMETRICW tm{};
       HDC dc = GetDC(control);
       SelectObject(dc, GetStockObject(SYSTEM_FONT));
       GetTextMetricsW(dc, &tm);
       ReleaseDC(control, dc);
-      EXPECT_GT(inkRows, tm.tmHeight) << "more than one line: the text wraps in 120 pixels";
+      EXPECT_GT(inkRows, tm.tmHeight) << name << ": more than one line in 120 pixels";
     }
     DestroyWindow(control);
   }

@@ -5,23 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "controls/controls.h"
-#include "pda/controls.h"
-#include "pda/gdi.h"
+#include "control_fixture.h"
 #include "pda/testing/user.h"
-#include "user/screen_surface.h"
 
 namespace {
 
-constexpr char16_t kParentClass[] = u"ListParent";
 constexpr DWORD kSortedList =
     WS_CHILD | WS_VISIBLE | WS_BORDER | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 
 std::vector<WORD> notices;  // LBN_ codes the parent got
 
-LRESULT ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void Record(UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_COMMAND) notices.push_back(HIWORD(wParam));
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -42,27 +37,12 @@ std::vector<std::u16string> Rows(HWND list) {
   return rows;
 }
 
-class ListBoxTest : public ::testing::Test {
+class ListBoxTest : public control_test::ControlTest {
  protected:
   void SetUp() override {
-    pda::testing::ChangeScreen(480, 640, 96);
-    ASSERT_TRUE(pda::controls::RegisterControlClasses());
-    static const bool registered = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = ParentProcedure;
-      wc.lpszClassName = kParentClass;
-      return RegisterClassW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
-    parent_ = CreateWindowExW(0, kParentClass, u"", WS_VISIBLE, 0, 0, 480, 640, HWND{}, HANDLE{},
-                              HINSTANCE{}, nullptr);
-    ASSERT_TRUE(parent_);
+    ControlTest::SetUp();
+    Hook() = Record;
     notices.clear();
-  }
-  void TearDown() override {
-    DestroyWindow(parent_);
-    MSG msg;
-    while (PeekMessageW(&msg, HWND{}, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
   HWND List(DWORD style, int height, std::initializer_list<const char16_t*> rows = {}) {
     HWND list = CreateWindowExW(0, WC_LISTBOXW, u"", style, 10, 10, 200, height, parent_,
@@ -74,10 +54,9 @@ class ListBoxTest : public ::testing::Test {
   }
   // A tap at a client point of the control, as the stylus router delivers it.
   static void Tap(HWND window, int x, int y) {
-    Send(window, WM_LBUTTONDOWN, 1, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
-    Send(window, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+    Send(window, WM_LBUTTONDOWN, 1, At(x, y));
+    Send(window, WM_LBUTTONUP, 0, At(x, y));
   }
-  HWND parent_;
 };
 
 TEST_F(ListBoxTest, SortedRowsOrderWithoutRegardToCaseAndUnsortedKeepArrival) {
@@ -195,9 +174,7 @@ TEST_F(ListBoxTest, OverflowingRowsScrollWithTheSelectionAndShowABar) {
   RECT r{};
   GetWindowRect(list, &r);
   const int barX = r.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2;
-  const auto at = [](int x, int y) {
-    return pda::gdi::ColorrefFromPixel(pda::user::ScreenPixels()->Color(x, y));
-  };
+  const auto at = ScreenAt;
   EXPECT_EQ(at(barX, r.top + 2), RGB(0x90, 0x90, 0x90)) << "thumb";
   EXPECT_EQ(at(barX, r.bottom - 3), RGB(0xE8, 0xE8, 0xE8)) << "track";
   EXPECT_EQ(at(barX - GetSystemMetrics(SM_CXVSCROLL), r.top + 1 + row / 2), RGB(0x1C, 0x4E, 0x9A))
