@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/control_common.h"
 #include "controls/controls.h"
 #include "look/look.h"
 #include "pda/controls.h"
@@ -60,9 +61,7 @@ void DrawPush(const ButtonState& s, HDC dc, const RECT& client) {
                                                           : look::FaceState::Normal;
   const int edge = std::max(1, GetSystemMetrics(SM_CXVSCROLL) / 13);
   const COLORREF color = look::ButtonFace(dc, client, face, s.type == BS_DEFPUSHBUTTON, edge);
-  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(s.window)) + 1, u'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(s.window, text.data(), static_cast<int>(text.size()))));
+  const std::u16string text = WindowText(s.window);
   const ScopedSelect font(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(SYSTEM_FONT));
   look::Text(dc, client, text, color, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
@@ -151,14 +150,6 @@ LRESULT OnSetText(ButtonState& s, WPARAM wParam, LPARAM lParam) {
   return set;
 }
 
-LRESULT OnSetFont(ButtonState& s, WPARAM font, LPARAM redraw) {
-  s.font = HFONT{static_cast<std::uint32_t>(font)};
-  if (redraw) InvalidateRect(s.window, nullptr, FALSE);
-  return 0;
-}
-
-LRESULT OnGetFont(ButtonState& s, WPARAM, LPARAM) { return static_cast<LRESULT>(s.font.value); }
-
 // ---- the table -----------------------------------------------------------------------------
 constexpr user::Route<ButtonState> kRoutes[] = {
     {WM_LBUTTONDOWN,    OnButtonDown},
@@ -170,8 +161,8 @@ constexpr user::Route<ButtonState> kRoutes[] = {
     {WM_KILLFOCUS,      OnKillFocus},
     {WM_ENABLE,         OnEnable},
     {WM_SETTEXT,        OnSetText},
-    {WM_SETFONT,        OnSetFont},
-    {WM_GETFONT,        OnGetFont},
+    {WM_SETFONT,        SetFontRow<ButtonState>},
+    {WM_GETFONT,        GetFontRow<ButtonState>},
     {WM_PAINT,          user::PaintThrough<ButtonState, OnPaint>},
 };
 

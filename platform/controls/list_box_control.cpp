@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "controls/control_common.h"
 #include "controls/controls.h"
 #include "controls/list_box_items.h"
 #include "controls/text_measure.h"
@@ -278,14 +279,12 @@ LRESULT OnSize(ListBoxState& s, WPARAM, LPARAM) {
 }
 
 LRESULT OnSetFont(ListBoxState& s, WPARAM font, LPARAM redraw) {
-  s.font = HFONT{static_cast<std::uint32_t>(font)};
+  s.font = FontParameter(font);
   s.measure.SetFont(s.font);
   FitIntegralHeight(s);
   if (redraw) Redraw(s);
   return 0;
 }
-
-LRESULT OnGetFont(ListBoxState& s, WPARAM, LPARAM) { return static_cast<LRESULT>(s.font.value); }
 
 LRESULT OnEnable(ListBoxState& s, WPARAM, LPARAM) {
   Redraw(s);
@@ -343,7 +342,7 @@ constexpr user::Route<ListBoxState> kRoutes[] = {
     {WM_KILLFOCUS,       OnKillFocus},
     {WM_SIZE,            OnSize},
     {WM_SETFONT,         OnSetFont},
-    {WM_GETFONT,         OnGetFont},
+    {WM_GETFONT,         GetFontRow<ListBoxState>},
     {WM_ENABLE,          OnEnable},
     {WM_PAINT,           user::PaintThrough<ListBoxState, OnPaint>},
 };

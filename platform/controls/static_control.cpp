@@ -2,6 +2,7 @@
 // grey when the control is disabled.
 #include <memory>
 
+#include "controls/control_common.h"
 #include "controls/controls.h"
 #include "look/look.h"
 #include "pda/controls.h"
@@ -33,20 +34,10 @@ LRESULT OnEnable(StaticState& s, WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT OnSetFont(StaticState& s, WPARAM font, LPARAM redraw) {
-  s.font = HFONT{static_cast<std::uint32_t>(font)};
-  if (redraw) Redraw(s);
-  return 0;
-}
-
-LRESULT OnGetFont(StaticState& s, WPARAM, LPARAM) { return static_cast<LRESULT>(s.font.value); }
-
 void OnPaint(StaticState& s, HDC dc, const RECT& client) {
   const DWORD style = static_cast<DWORD>(GetWindowLongW(s.window, GWL_STYLE));
   look::Fill(dc, client, look::palette::kWindow);
-  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(s.window)) + 1, u'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(s.window, text.data(), static_cast<int>(text.size()))));
+  const std::u16string text = WindowText(s.window);
   const ScopedSelect font(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(SYSTEM_FONT));
   const UINT align = (style & SS_TYPEMASK) == SS_CENTER  ? DT_CENTER
                      : (style & SS_TYPEMASK) == SS_RIGHT ? DT_RIGHT
@@ -59,8 +50,8 @@ void OnPaint(StaticState& s, HDC dc, const RECT& client) {
 constexpr user::Route<StaticState> kRoutes[] = {
     {WM_SETTEXT, OnSetText},
     {WM_ENABLE,  OnEnable},
-    {WM_SETFONT, OnSetFont},
-    {WM_GETFONT, OnGetFont},
+    {WM_SETFONT, SetFontRow<StaticState>},
+    {WM_GETFONT, GetFontRow<StaticState>},
     {WM_PAINT,   user::PaintThrough<StaticState, OnPaint>},
 };
 
