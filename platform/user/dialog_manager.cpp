@@ -127,9 +127,11 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
   if (!creation.face.font || base.x <= 0 || base.y <= 0) return HWND{};
   const HFONT font = creation.face.font;
   const RECT frame = DialogUnitsToPixels(RECT{t.x, t.y, t.x + t.cx, t.y + t.cy}, base);
-  pda::UniqueWindow dialog(CreateWindowExW(
-      0, WC_DIALOGW, u"", t.style & ~WS_VISIBLE, frame.left, frame.top, frame.right - frame.left,
-      frame.bottom - frame.top, parent, HANDLE{}, instance, &creation));
+  const DWORD exStyle = (t.style & DS_CONTROL) ? WS_EX_CONTROLPARENT : 0;
+  pda::UniqueWindow dialog(CreateWindowExW(exStyle, WC_DIALOGW, u"", t.style & ~WS_VISIBLE,
+                                           frame.left, frame.top, frame.right - frame.left,
+                                           frame.bottom - frame.top, parent, HANDLE{}, instance,
+                                           &creation));
   if (!dialog) return HWND{};
 
   for (const DLGITEMTEMPLATEW& item : std::span(t.items, t.cdit)) {

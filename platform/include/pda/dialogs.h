@@ -80,7 +80,8 @@ struct DLGTEMPLATEW {
 };
 using LPCDLGTEMPLATEW = const DLGTEMPLATEW*;
 
-// Dialog styles (the template's style).
+// Dialog styles (the template's style). A DS_CONTROL dialog (a page inside another) is made with
+// WS_EX_CONTROLPARENT: its controls join the outer dialog's tab order.
 constexpr DWORD DS_SETFONT = 0x40;
 constexpr DWORD DS_CONTROL = 0x400;
 
@@ -112,7 +113,8 @@ UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size);
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The next (or previous) visible, enabled WS_TABSTOP control after `control` among the dialog's
-// children, wrapping around; `control` itself when there is no other.
+// children (and inside its WS_EX_CONTROLPARENT children, in place), wrapping around; the first
+// one when `control` is none of them; `control` itself when there is none.
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 // A message loop's dialog keys: Tab and Shift+Tab for a window inside `dialog` move the focus
 // among its tab stops. TRUE when the message was taken.

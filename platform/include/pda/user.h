@@ -72,6 +72,8 @@ constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_POPUP = 0x80000000;
+// A window whose children take part in its parent dialog's tab order (a DS_CONTROL dialog).
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
 // A top-level window that is never activated (the shell's bars and input panel).
 constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 

@@ -213,5 +213,29 @@ TEST_F(DialogTest, TabAndShiftTabVisitTheVisibleEnabledTabStopsInTemplateOrder) 
   EXPECT_FALSE(IsDialogMessageW(page, &outside)) << "not for a window outside the dialog";
 }
 
+// A page (DS_CONTROL) inside an outer dialog: its tab stops take its place in the outer order.
+TEST_F(DialogTest, APageLendsItsTabStopsToTheOuterDialogInPlace) {
+  static constexpr DLGITEMTEMPLATEW kOuterItems[] = {
+      {kRecorderClass, u"Before", 200, kStop, 150, 4, 40, 12},
+  };
+  static constexpr DLGTEMPLATEW kOuter = {WS_CHILD | WS_VISIBLE, 0, 0, 200, 150, u"Tahoma", 9,
+                                          kOuterItems, 1};
+  const HWND outer = CreateDialogIndirectParamW(HINSTANCE{}, &kOuter, host_, nullptr, 0);
+  ASSERT_TRUE(outer);
+  made_.push_back(outer);
+  const HWND page = CreateDialogIndirectParamW(HINSTANCE{}, &kPage, outer, PageProcedure, 0);
+  ASSERT_TRUE(page);
+  const HWND after = Child(outer, 150, 120, 40, 12, 201, WS_VISIBLE | WS_TABSTOP);
+  ASSERT_TRUE(after);
+  SetFocus(GetDlgItem(outer, 200));
+  std::vector<int> order;
+  for (int i = 0; i < 5; ++i) {
+    MSG tab{GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(VK_TAB), 1, 0, {}};
+    ASSERT_TRUE(IsDialogMessageW(outer, &tab));
+    order.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(order, (std::vector<int>{101, 103, 105, 201, 200}));
+}
+
 }  // namespace
 }  // namespace pda::user_test
