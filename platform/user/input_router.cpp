@@ -19,7 +19,10 @@ Window* DeepestLocked(const std::vector<HWND>& candidates, POINT screen) {
     Window* w = FindLocked(h);
     if (!w || w->destroying || !(w->style & WS_VISIBLE)) continue;
     if (!Contains(ScreenRectLocked(*w), screen)) continue;
-    Window* inner = DeepestLocked(w->children, screen);
+    // Children live inside the client area; beside it (on the scroll bar) the window is hit.
+    Window* inner = Contains(ScreenClientRectLocked(*w), screen)
+                        ? DeepestLocked(w->children, screen)
+                        : nullptr;
     return inner ? inner : w;
   }
   return nullptr;

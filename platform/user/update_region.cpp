@@ -83,7 +83,7 @@ Region VisibleRegionLocked(const Window& window) {
   if (!IsShownLocked(window)) return Region();
   Region visible(ScreenRectLocked(window));
   for (const Window* node = &window; node; node = FindLocked(node->parent)) {
-    if (node != &window) visible.Intersect(gdi::BoxOf(ScreenRectLocked(*node)));
+    if (node != &window) visible.Intersect(gdi::BoxOf(ScreenClientRectLocked(*node)));
     // Siblings above this node hide it.
     for (HWND sibling : SiblingsLocked(*node)) {
       if (sibling == node->handle) break;

@@ -83,6 +83,8 @@ std::vector<HWND>& TopLevelLocked();
 POINT ScreenOriginLocked(const Window& window);
 RECT ScreenRectLocked(const Window& window);
 RECT ClientRectLocked(const Window& window);
+// The client area on the screen: children show and take the stylus only inside it.
+RECT ScreenClientRectLocked(const Window& window);
 // Where the vertical scroll bar is, in client coordinates (right of the client area); empty
 // without one.
 RECT VerticalBarRectLocked(const Window& window);

@@ -71,6 +71,12 @@ RECT ClientRectLocked(const Window& window) {
   return RECT{0, 0, std::max(width - bar, 0), window.rect.bottom - window.rect.top};
 }
 
+RECT ScreenClientRectLocked(const Window& window) {
+  const POINT o = ScreenOriginLocked(window);
+  const RECT client = ClientRectLocked(window);
+  return RECT{o.x, o.y, o.x + client.right, o.y + client.bottom};
+}
+
 RECT VerticalBarRectLocked(const Window& window) {
   if (!window.verticalBar) return RECT{};
   const RECT client = ClientRectLocked(window);

@@ -412,7 +412,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 // A null window gives the whole screen (for GetDeviceCaps and CreateCompatibleDC).
 HDC GetDC(HWND window);
-// Windows have no non-client area: the same as GetDC.
+// The same as GetDC: the context reaches the whole window, its scroll bar too.
 HDC GetWindowDC(HWND window);
 // Returns 1 when the context was released.
 int ReleaseDC(HWND window, HDC dc);

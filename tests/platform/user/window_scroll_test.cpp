@@ -7,6 +7,7 @@
 #include "pda/gdi.h"
 #include "user/input_router.h"
 #include "user/screen_surface.h"
+#include "user/window_scroll_bar.h"
 #include "user_fixture.h"
 
 namespace pda::user_test {
@@ -208,6 +209,15 @@ TEST_F(WindowScrollTest, EveryRequestScrollsTheChildrenByTheClampedDistance) {
     EXPECT_EQ(r.top - 100, 20 - step.position * kLine) << step.request;
     EXPECT_EQ(r.left, 10) << "only down and up";
   }
+}
+
+// A child reaching past the client area neither shows nor takes the stylus on the bar.
+TEST_F(WindowScrollTest, ChildrenAreCutAtTheBar) {
+  const HWND window = Scrolled(0, 100, 200, 300);
+  const HWND child = Child(window, 150, 10, 100, 40);
+  for (const RECT& r : pda::testing::VisibleRects(child)) EXPECT_LE(r.right, 200 - bar_);
+  EXPECT_EQ(pda::user::VerticalBarAt(POINT{200 - bar_ / 2, 130}), window);
+  EXPECT_EQ(pda::user::WindowUnderPoint(POINT{160, 130}).window, child);
 }
 
 TEST_F(WindowScrollTest, SwitchingTheStyleChangesTheClientWidthAtFrameChanged) {
