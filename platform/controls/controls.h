@@ -8,4 +8,10 @@ namespace pda::controls {
 // platform's start and InitCommonControlsEx call it before any control is created.
 bool RegisterControlClasses();
 
+// One class each (static_control.cpp, button_control.cpp, list_box_control.cpp); true when
+// registered now or already.
+bool RegisterStaticClass();
+bool RegisterButtonClass();
+bool RegisterListBoxClass();
+
 }  // namespace pda::controls

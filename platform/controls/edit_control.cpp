@@ -12,6 +12,7 @@
 #include "controls/edit_state.h"
 #include "pda/clipboard.h"
 #include "pda/dialogs.h"
+#include "user/window_class.h"
 #include "user/window_shape.h"
 
 namespace pda::controls {
@@ -488,7 +489,10 @@ LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // ---- registration --------------------------------------------------------------------------
 bool RegisterControlClasses() {
   static const bool registered =
-      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW, CS_DBLCLKS) && RegisterRichInkClass();
+      user::RegisterShapedClass<EditState, kRoutes>(WC_EDITW,
+                                                    CS_DBLCLKS | user::kClassDrawsOwnScrollBar) &&
+      RegisterRichInkClass() && RegisterStaticClass() && RegisterButtonClass() &&
+      RegisterListBoxClass();
   return registered;
 }
 

@@ -1,11 +1,12 @@
 // Painting the EDIT control: white background, the visible lines in the control's font with the
-// selection highlighted, the caret while focused, and the drawn scroll bar; the note editor's
-// ruled page adds a faint rule under each row.
+// selection highlighted (grey text when the control is disabled), the caret while focused, the
+// drawn scroll bar, and a frame with WS_BORDER; the note editor's ruled page adds a faint rule
+// under each row.
 #include <algorithm>
 
 #include "controls/edit_state.h"
-#include "controls/scroll_bar.h"
 #include "look/look.h"
+#include "look/scroll_bar.h"
 
 namespace pda::controls {
 namespace {
@@ -31,7 +32,7 @@ void PaintLine(HDC dc, const EditState& s, const TextLine& line, int y, const RE
   const std::size_t selTo = std::clamp(s.buffer.selectionEnd(), line.start, line.end);
   const bool showSelection = s.focused || (s.style & ES_NOHIDESEL);
 
-  SetTextColor(dc, palette::kText);
+  SetTextColor(dc, IsWindowEnabled(s.window) ? palette::kText : palette::kDisabledText);
   DrawRun(dc, s, line.start, line.end, x0, y, clip);
   if (showSelection && selTo > selFrom) {
     const int a = x0 + XOfPosition(text, line, selFrom, s.measure);
@@ -61,10 +62,9 @@ void PaintCaret(HDC dc, const EditState& s, const RECT& area) {
 void PaintScrollBar(HDC dc, const EditState& s) {
   const RECT bar = ScrollBarArea(s);
   if (bar.right <= bar.left) return;
-  const auto g = VerticalScrollBar(bar, static_cast<int>(s.lines.size()), VisibleLines(s),
-                                   s.firstLine, (bar.right - bar.left));
-  Fill(dc, g.track, palette::kTrack);
-  if (g.enabled) Fill(dc, RECT{g.thumb.left + 1, g.thumb.top, g.thumb.right - 1, g.thumb.bottom}, palette::kThumb);
+  look::PaintScrollBar(dc, look::VerticalScrollBar(bar, static_cast<int>(s.lines.size()),
+                                                  VisibleLines(s), s.firstLine,
+                                                  bar.right - bar.left));
 }
 
 }  // namespace
@@ -88,6 +88,7 @@ void PaintEdit(HDC dc, const EditState& s) {
       Fill(dc, RECT{area.left, y, area.right, y + 1}, palette::kTrack);
   PaintCaret(dc, s, area);
   PaintScrollBar(dc, s);
+  if (s.style & WS_BORDER) look::Frame(dc, RECT{0, 0, s.width, s.height}, 1, palette::kEdge);
 }
 
 }  // namespace pda::controls

@@ -13,6 +13,7 @@
 #include "kernel/utf.h"
 #include "look/look.h"
 #include "pda/clipboard.h"
+#include "user/window_class.h"
 #include "user/window_shape.h"
 
 namespace pda::controls {
@@ -197,7 +198,8 @@ LRESULT RichInkProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 bool RegisterRichInkClass() {
-  return user::RegisterSlotClass(WC_RICHINKW, RichInkProcedure, CS_DBLCLKS);
+  return user::RegisterSlotClass(WC_RICHINKW, RichInkProcedure,
+                                 CS_DBLCLKS | user::kClassDrawsOwnScrollBar);
 }
 
 }  // namespace pda::controls

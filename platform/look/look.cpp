@@ -1,6 +1,8 @@
 // The platform's look: colour mixing, the system face and the drawing primitives.
 #include "look/look.h"
 
+#include <algorithm>
+
 namespace pda::look {
 
 COLORREF Mix(COLORREF a, COLORREF b, int percentB) {
@@ -44,6 +46,17 @@ COLORREF ButtonFace(HDC dc, const RECT& rect, FaceState state, bool isDefault, i
   Fill(dc, rect, state == FaceState::Pressed ? palette::kButtonPressed : palette::kButtonFace);
   Frame(dc, rect, isDefault ? 2 * edge : edge, isDefault ? palette::kBlack : palette::kEdge);
   return state == FaceState::Disabled ? palette::kDisabledText : palette::kText;
+}
+
+void Arrow(HDC dc, const RECT& rect, bool up, COLORREF color) {
+  const int side = std::min(rect.right - rect.left, rect.bottom - rect.top);
+  const int rows = std::max(side / 4, 1);  // the base is 2 * rows - 1 wide
+  const int cx = (rect.left + rect.right) / 2;
+  const int top = (rect.top + rect.bottom - rows) / 2;
+  for (int i = 0; i < rows; ++i) {
+    const int half = up ? i : rows - 1 - i;
+    Fill(dc, RECT{cx - half, top + i, cx + half + 1, top + i + 1}, color);
+  }
 }
 
 void Text(HDC dc, RECT rect, std::u16string_view text, COLORREF color, UINT format) {

@@ -78,6 +78,10 @@ enum class FaceState { Normal, Pressed, Disabled };
 // Returns the colour its label is drawn in.
 COLORREF ButtonFace(HDC dc, const RECT& rect, FaceState state, bool isDefault, int edge);
 
+// A solid triangle centred in rect, pointing up or down (scroll arrows), half the rectangle's
+// smaller side wide.
+void Arrow(HDC dc, const RECT& rect, bool up, COLORREF color);
+
 // Text in a rectangle, transparent, in the DC's font: DrawText's format bits (DT_NOPREFIX added).
 void Text(HDC dc, RECT rect, std::u16string_view text, COLORREF color, UINT format);
 

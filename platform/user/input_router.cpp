@@ -4,6 +4,7 @@
 #include "user/capture.h"
 #include "user/message_queue.h"
 #include "user/window.h"
+#include "user/window_scroll_bar.h"
 
 namespace pda::user {
 namespace {
@@ -18,7 +19,10 @@ Window* DeepestLocked(const std::vector<HWND>& candidates, POINT screen) {
     Window* w = FindLocked(h);
     if (!w || w->destroying || !(w->style & WS_VISIBLE)) continue;
     if (!Contains(ScreenRectLocked(*w), screen)) continue;
-    Window* inner = DeepestLocked(w->children, screen);
+    // Children live inside the client area; beside it (on the scroll bar) the window is hit.
+    Window* inner = Contains(ScreenClientRectLocked(*w), screen)
+                        ? DeepestLocked(w->children, screen)
+                        : nullptr;
     return inner ? inner : w;
   }
   return nullptr;
@@ -63,6 +67,13 @@ WPARAM StylusRouter::Buttons() const { return MK_LBUTTON | (secondary_ ? MK_RBUT
 void StylusRouter::Down(POINT screen, bool secondary) {
   down_ = true;
   secondary_ = secondary;
+  // On a window's scroll bar (and nothing holds the capture): the window manager's part.
+  if (!GetCapture())
+    if (const HWND bar = VerticalBarAt(screen)) {
+      PostMessageW(bar, WM_NCLBUTTONDOWN, HTVSCROLL,
+                   MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+      return;
+    }
   PostStylus(WM_LBUTTONDOWN, screen, Buttons());
 }
 

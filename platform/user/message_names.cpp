@@ -14,7 +14,7 @@ namespace {
 #define PDA_NAME_ENTRY(name, number) std::pair<UINT, const char*>{number, #name},
 constexpr std::pair<UINT, const char*> kNames[] = {
     PDA_WINDOW_MESSAGES(PDA_NAME_ENTRY) PDA_EDIT_MESSAGES(PDA_NAME_ENTRY)
-        PDA_RICHINK_MESSAGES(PDA_NAME_ENTRY)
+        PDA_LISTBOX_MESSAGES(PDA_NAME_ENTRY) PDA_RICHINK_MESSAGES(PDA_NAME_ENTRY)
         PDA_INTERNAL_MESSAGES(PDA_NAME_ENTRY)};
 #undef PDA_NAME_ENTRY
 

@@ -9,6 +9,7 @@
 #include "user/screen_surface.h"
 #include "user/update_region.h"
 #include "user/window.h"
+#include "user/window_scroll_bar.h"
 
 namespace pda::user {
 namespace {
@@ -103,6 +104,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
+  PaintVerticalBar(window);  // the frame before the client area
   const HDC dc = OpenScreenContext(area->origin, std::move(area->clip));
   if (!dc) return nullptr;
   paint->hdc = dc;

@@ -19,6 +19,8 @@ RECT DefaultTopLevelRect() {
 BOOL PlaceWindow(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
   RECT before{};
   RECT after{};
+  RECT clientBefore{};
+  RECT clientAfter{};
   RECT uncovered{};
   bool wasShown = false;
   bool reordered = false;
@@ -31,6 +33,7 @@ BOOL PlaceWindow(HWND window, HWND insertAfter, int x, int y, int width, int hei
       return FALSE;
     }
     before = after = w->rect;
+    clientBefore = ClientRectLocked(*w);
     uncovered = ScreenRectLocked(*w);
     wasShown = IsShownLocked(*w);
     topLevel = !w->parent;
@@ -45,6 +48,12 @@ BOOL PlaceWindow(HWND window, HWND insertAfter, int x, int y, int width, int hei
       after.bottom = after.top + std::max(height, 0);
     }
     w->rect = after;
+    // The frame (the scroll bar beside the client area) follows the style only when asked.
+    if (flags & SWP_FRAMECHANGED) {
+      w->verticalBar = WantsVerticalBarLocked(*w);
+      w->barDirty = w->verticalBar;
+    }
+    clientAfter = ClientRectLocked(*w);
     if (!(flags & SWP_NOZORDER)) {
       auto& siblings = SiblingsLocked(*w);
       const auto order = siblings;
@@ -63,14 +72,15 @@ BOOL PlaceWindow(HWND window, HWND insertAfter, int x, int y, int width, int hei
   const bool moved = before.left != after.left || before.top != after.top;
   const bool sized = before.right - before.left != after.right - after.left ||
                      before.bottom - before.top != after.bottom - after.top;
-  if (sized)
+  const bool clientSized = clientBefore.right != clientAfter.right ||
+                           clientBefore.bottom != clientAfter.bottom;
+  if (sized || clientSized)
     Notify(window, WM_SIZE, SIZE_RESTORED,
-           MAKELPARAM(static_cast<WORD>(after.right - after.left),
-                      static_cast<WORD>(after.bottom - after.top)));
+           MAKELPARAM(static_cast<WORD>(clientAfter.right), static_cast<WORD>(clientAfter.bottom)));
   if (moved)
     Notify(window, WM_MOVE, 0,
            MAKELPARAM(static_cast<WORD>(after.left), static_cast<WORD>(after.top)));
-  if ((moved || sized || reordered) && !(flags & SWP_NOREDRAW)) {
+  if ((moved || sized || clientSized || reordered) && !(flags & SWP_NOREDRAW)) {
     if (wasShown) InvalidateScreenArea(uncovered);
     InvalidateTree(window);
   }

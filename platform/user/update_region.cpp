@@ -45,6 +45,14 @@ void InvalidateAreaUnderLocked(HWND window, const Region& screenArea,
   area.Intersect(screenArea);
   const POINT origin = ScreenOriginLocked(*w);
   area.Translate(-origin.x, -origin.y);
+  if (w->verticalBar) {
+    Region bar = area;
+    bar.Intersect(gdi::BoxOf(VerticalBarRectLocked(*w)));
+    if (!bar.Empty()) {
+      w->barDirty = true;
+      toWake.push_back(w->queue);
+    }
+  }
   AddUpdateLocked(*w, area, true, toWake);
   for (HWND child : w->children) InvalidateAreaUnderLocked(child, screenArea, toWake);
 }
@@ -53,6 +61,10 @@ bool FindPaintLocked(HWND window, const MessageQueue& queue, const MessageFilter
                      HWND* found) {
   Window* w = FindLocked(window);
   if (!w || !IsShownLocked(*w)) return false;
+  if (w->queue.get() == &queue && filter.AcceptsWindow(window) && w->barDirty) {
+    *found = window;
+    return true;
+  }
   if (w->queue.get() == &queue && filter.AcceptsWindow(window) && !w->update.Empty()) {
     if (!EffectiveUpdateLocked(*w).Empty()) {
       *found = window;
@@ -71,7 +83,7 @@ Region VisibleRegionLocked(const Window& window) {
   if (!IsShownLocked(window)) return Region();
   Region visible(ScreenRectLocked(window));
   for (const Window* node = &window; node; node = FindLocked(node->parent)) {
-    if (node != &window) visible.Intersect(gdi::BoxOf(ScreenRectLocked(*node)));
+    if (node != &window) visible.Intersect(gdi::BoxOf(ScreenClientRectLocked(*node)));
     // Siblings above this node hide it.
     for (HWND sibling : SiblingsLocked(*node)) {
       if (sibling == node->handle) break;
@@ -121,6 +133,7 @@ std::optional<PaintArea> TakeUpdateRegion(HWND window) {
   paint.clip.Translate(paint.origin.x, paint.origin.y);
   w->update.Clear();
   w->erase = false;
+  w->barDirty = false;
   return paint;
 }
 

@@ -28,6 +28,16 @@ struct RemoteWindow {
   std::u16string title;
 };
 
+// The vertical scroll bar of a WS_VSCROLL window (SetScrollInfo's values).
+struct ScrollRange {
+  int min = 0;
+  int max = 100;
+  int page = 0;
+  int position = 0;
+  int trackPosition = 0;
+  bool tracking = false;  // the thumb is being dragged
+};
+
 struct Window {
   HWND handle;
   std::shared_ptr<const WindowClass> windowClass;
@@ -49,6 +59,11 @@ struct Window {
   bool destroying = false;
   Region update;  // client coordinates
   bool erase = false;
+  // The scroll bar beside the client area: in effect from creation or SWP_FRAMECHANGED, not from
+  // the style bit alone. barDirty: it was uncovered or changed and is to be drawn again.
+  bool verticalBar = false;
+  bool barDirty = false;
+  ScrollRange vertical;
   std::optional<RemoteWindow> remote;
 };
 
@@ -68,6 +83,14 @@ std::vector<HWND>& TopLevelLocked();
 POINT ScreenOriginLocked(const Window& window);
 RECT ScreenRectLocked(const Window& window);
 RECT ClientRectLocked(const Window& window);
+// The client area on the screen: children show and take the stylus only inside it.
+RECT ScreenClientRectLocked(const Window& window);
+// Where the vertical scroll bar is, in client coordinates (right of the client area); empty
+// without one.
+RECT VerticalBarRectLocked(const Window& window);
+// Whether a window of this class and style has the platform's bar (controls that draw their own
+// bar inside their client area register with kClassDrawsOwnScrollBar).
+bool WantsVerticalBarLocked(const Window& window);
 // The window and all its ancestors have WS_VISIBLE.
 bool IsShownLocked(const Window& window);
 bool IsDescendantLocked(HWND ancestor, HWND window);  // strict

@@ -9,6 +9,10 @@
 
 namespace pda::user {
 
+// A class style bit of the platform's own: the class's windows draw their own vertical scroll
+// bar inside their client area (EDIT, LISTBOX), so WS_VSCROLL adds no bar beside it.
+constexpr UINT kClassDrawsOwnScrollBar = 0x80000000u;
+
 struct WindowClass {
   std::u16string name;
   WNDCLASSW info{};  // info.lpszClassName points at name

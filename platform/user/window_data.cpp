@@ -10,6 +10,7 @@
 #include "user/shell_watch.h"
 #include "user/update_region.h"
 #include "user/window.h"
+#include "user/window_scroll_bar.h"
 
 namespace pda::user {
 namespace {
@@ -205,6 +206,12 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_ERASEBKGND:
       return pda::user::EraseWithClassBrush(window, HDC{static_cast<std::uint32_t>(wParam)});
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTVSCROLL)
+        pda::user::TrackVerticalBar(
+            window, POINT{static_cast<SHORT>(LOWORD(static_cast<WPARAM>(lParam))),
+                          static_cast<SHORT>(HIWORD(static_cast<WPARAM>(lParam)))});
+      return 0;
     default:
       return 0;
   }

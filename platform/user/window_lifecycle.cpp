@@ -87,6 +87,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   window->rect = placement.rect;
   window->defaultPosition = placement.defaultPosition;
   window->defaultSize = placement.defaultSize;
+  window->verticalBar = WantsVerticalBarLocked(*window);
   HWND handle;
   {
     auto lock = TreeLock();
@@ -133,13 +134,16 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   if (!IsWindow(handle)) return HWND{};  // destroyed while being created
 
   RECT rect{};
+  RECT client{};
   {
     auto lock = TreeLock();
-    if (Window* w = FindLocked(handle)) rect = w->rect;
+    if (Window* w = FindLocked(handle)) {
+      rect = w->rect;
+      client = ClientRectLocked(*w);
+    }
   }
   Notify(handle, WM_SIZE, SIZE_RESTORED,
-         MAKELPARAM(static_cast<WORD>(rect.right - rect.left),
-                    static_cast<WORD>(rect.bottom - rect.top)));
+         MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
   Notify(handle, WM_MOVE, 0,
          MAKELPARAM(static_cast<WORD>(rect.left), static_cast<WORD>(rect.top)));
   if (style & WS_VISIBLE) ShowWindow(handle, (style & WS_DISABLED) ? SW_SHOWNA : SW_SHOW);

@@ -66,7 +66,26 @@ RECT ScreenRectLocked(const Window& window) {
 }
 
 RECT ClientRectLocked(const Window& window) {
-  return RECT{0, 0, window.rect.right - window.rect.left, window.rect.bottom - window.rect.top};
+  const int width = window.rect.right - window.rect.left;
+  const int bar = window.verticalBar ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+  return RECT{0, 0, std::max(width - bar, 0), window.rect.bottom - window.rect.top};
+}
+
+RECT ScreenClientRectLocked(const Window& window) {
+  const POINT o = ScreenOriginLocked(window);
+  const RECT client = ClientRectLocked(window);
+  return RECT{o.x, o.y, o.x + client.right, o.y + client.bottom};
+}
+
+RECT VerticalBarRectLocked(const Window& window) {
+  if (!window.verticalBar) return RECT{};
+  const RECT client = ClientRectLocked(window);
+  return RECT{client.right, 0, window.rect.right - window.rect.left, client.bottom};
+}
+
+bool WantsVerticalBarLocked(const Window& window) {
+  return (window.style & WS_VSCROLL) &&
+         !(window.windowClass && (window.windowClass->info.style & kClassDrawsOwnScrollBar));
 }
 
 bool IsShownLocked(const Window& window) {

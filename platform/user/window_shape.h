@@ -1,8 +1,9 @@
 // One shape for every platform window (bars, input panel, message box, controls, dialogs): a
 // state record made at WM_CREATE and freed after WM_DESTROY, kept in the window's first extra
-// slot, and a short table of {message, handler} rows searched in order; a message without a row,
-// or any message before the record exists, goes to DefWindowProc. Painting goes through a paint
-// scope (PaintThrough), so the painter itself only draws into the DC it is given.
+// slot (a dialog, whose first slots are public, keeps it in a later one), and a short table of
+// {message, handler} rows searched in order; a message without a row, or any message before the
+// record exists, goes to DefWindowProc. Painting goes through a paint scope (PaintThrough), so
+// the painter itself only draws into the DC it is given.
 //
 // A state record type S has a member `HWND window` and
 //   static std::unique_ptr<S> Create(HWND window, const CREATESTRUCTW& create);
@@ -25,21 +26,22 @@ struct Route {
   LRESULT (*handler)(State& state, WPARAM wParam, LPARAM lParam);
 };
 
-template <class State>
+// kSlot: the extra-byte offset that holds the record (0 unless the first slots are public).
+template <class State, int kSlot = 0>
 State* ShapedState(HWND window) {
-  return reinterpret_cast<State*>(GetWindowLongPtrW(window, 0));
+  return reinterpret_cast<State*>(GetWindowLongPtrW(window, kSlot));
 }
 
-template <class State, const auto& kRoutes>
+template <class State, const auto& kRoutes, int kSlot = 0>
 LRESULT ShapedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     std::unique_ptr<State> state =
         State::Create(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
     if (!state) return -1;
-    SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(state.release()));
+    SetWindowLongPtrW(window, kSlot, reinterpret_cast<LONG_PTR>(state.release()));
     return 0;
   }
-  State* state = ShapedState<State>(window);
+  State* state = ShapedState<State, kSlot>(window);
   if (!state) return DefWindowProcW(window, message, wParam, lParam);
   const Route<State>* route = nullptr;
   for (const Route<State>& row : kRoutes)
@@ -50,7 +52,7 @@ LRESULT ShapedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
   const LRESULT result = route ? route->handler(*state, wParam, lParam)
                                : DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_DESTROY) {
-    SetWindowLongPtrW(window, 0, 0);
+    SetWindowLongPtrW(window, kSlot, 0);
     delete state;
   }
   return result;

@@ -1,9 +1,77 @@
 // The platform's built-in controls: class names, styles, messages and notifications.
+// STATIC: text, left or centred, wrapping at words.
+// BUTTON: push buttons drawn by the platform, and owner-drawn buttons (WM_DRAWITEM).
 // EDIT: single-line (text limit, digits only, horizontal scrolling) and multi-line (word wrap,
 // vertical scrolling with a scroll bar, read-only).
+// LISTBOX: one column of text rows, sorted or not, with a scroll bar when the rows overflow.
 #pragma once
 
 #include "pda/user.h"
+
+// ---- STATIC --------------------------------------------------------------------------------
+inline constexpr char16_t WC_STATICW[] = u"STATIC";
+
+constexpr DWORD SS_LEFT = 0x0000;
+constexpr DWORD SS_CENTER = 0x0001;
+constexpr DWORD SS_RIGHT = 0x0002;
+constexpr DWORD SS_TYPEMASK = 0x001F;
+
+// ---- BUTTON --------------------------------------------------------------------------------
+inline constexpr char16_t WC_BUTTONW[] = u"BUTTON";
+
+constexpr DWORD BS_PUSHBUTTON = 0x0;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
+constexpr DWORD BS_OWNERDRAW = 0xB;
+constexpr DWORD BS_TYPEMASK = 0xF;
+
+// Notification in WM_COMMAND to the parent: MAKEWPARAM(control id, code), lParam the control.
+constexpr WORD BN_CLICKED = 0;
+
+// Owner draw: WM_DRAWITEM to the parent, wParam the control's id, lParam this record.
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODA_DRAWENTIRE = 0x1;
+constexpr UINT ODA_SELECT = 0x2;
+constexpr UINT ODA_FOCUS = 0x4;
+constexpr UINT ODS_SELECTED = 0x1;
+constexpr UINT ODS_GRAYED = 0x2;
+constexpr UINT ODS_DISABLED = 0x4;
+constexpr UINT ODS_CHECKED = 0x8;
+constexpr UINT ODS_FOCUS = 0x10;
+
+struct DRAWITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+  HDC hDC;
+  RECT rcItem;  // the control's client rectangle
+  ULONG_PTR itemData;
+};
+using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// ---- LISTBOX -------------------------------------------------------------------------------
+inline constexpr char16_t WC_LISTBOXW[] = u"LISTBOX";
+
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
+
+// The LISTBOX messages and their names come from one list (pda/message_list.h).
+PDA_LISTBOX_MESSAGES(PDA_MESSAGE_CONSTANT)
+
+constexpr LRESULT LB_OKAY = 0;
+constexpr LRESULT LB_ERR = -1;
+constexpr LRESULT LB_ERRSPACE = -2;
+
+// Notifications in WM_COMMAND to the parent (LBS_NOTIFY): MAKEWPARAM(control id, code).
+constexpr WORD LBN_ERRSPACE = static_cast<WORD>(-2);
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD LBN_DBLCLK = 2;
+constexpr WORD LBN_SELCANCEL = 3;
+constexpr WORD LBN_SETFOCUS = 4;
+constexpr WORD LBN_KILLFOCUS = 5;
 
 // ---- EDIT ----------------------------------------------------------------------------------
 inline constexpr char16_t WC_EDITW[] = u"EDIT";

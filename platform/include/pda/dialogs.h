@@ -41,3 +41,81 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 // The device has no speaker worth using: the beep is counted (for tests) and otherwise silent.
 BOOL MessageBeep(UINT type);
+
+// ---- dialogs from in-code templates --------------------------------------------------------
+// A dialog is laid out in dialog units of its font: horizontally a quarter of the font's average
+// character width, vertically an eighth of its character height. The templates are the
+// platform's own records, filled by the application as constexpr tables.
+
+// A dialog procedure answers TRUE for a message it handled (the window's result is then its
+// DWL_MSGRESULT slot) and FALSE for one the dialog's default handling should take. WM_INITDIALOG
+// gets the control to focus (wParam) and the creation parameter (lParam); TRUE there asks for
+// that focus.
+using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// One control of a template: rectangle in dialog units of the dialog's client area.
+struct DLGITEMTEMPLATEW {
+  LPCWSTR className;  // "STATIC", "EDIT", "LISTBOX", "BUTTON" or any registered class
+  LPCWSTR text;       // may be null
+  WORD id;
+  DWORD style;  // WS_CHILD is implied
+  short x;
+  short y;
+  short cx;
+  short cy;
+};
+
+// The dialog: rectangle in dialog units of the parent's client area, its font, its controls in
+// creation (and tab) order.
+struct DLGTEMPLATEW {
+  DWORD style;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  LPCWSTR faceName;  // e.g. "Tahoma", matched by fontconfig
+  WORD pointSize;    // at the screen's LOGPIXELSY
+  const DLGITEMTEMPLATEW* items;
+  WORD cdit;  // number of items
+};
+using LPCDLGTEMPLATEW = const DLGTEMPLATEW*;
+
+// Dialog styles (the template's style). A DS_CONTROL dialog (a page inside another) is made with
+// WS_EX_CONTROLPARENT: its controls join the outer dialog's tab order.
+constexpr DWORD DS_SETFONT = 0x40;
+constexpr DWORD DS_CONTROL = 0x400;
+
+// The dialog's window extra bytes: the result slot (DWL_MSGRESULT, pda/user.h), the dialog
+// procedure and a slot free for the dialog's own use.
+constexpr int DWLP_DLGPROC = 8;
+constexpr int DWLP_USER = 16;
+constexpr int DWL_DLGPROC = DWLP_DLGPROC;
+constexpr int DWL_USER = DWLP_USER;
+
+// The class of dialogs.
+inline constexpr char16_t WC_DIALOGW[] = u"#32770";
+
+// Creates a modeless dialog (a child of `parent` when the template has WS_CHILD): the window,
+// then its controls in template order with the dialog's font (WM_SETFONT), then WM_INITDIALOG
+// with `parameter`; shown afterwards when the template has WS_VISIBLE. Null when the window or
+// any control could not be made.
+HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
+                                DLGPROC dialogProc, LPARAM parameter);
+// The dialog class's window procedure: asks the dialog procedure first, then handles the rest
+// (painting the background, WM_GETFONT, Tab and Shift+Tab, focus to the first tab stop).
+LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Dialog units of the dialog's font to pixels, all four edges.
+BOOL MapDialogRect(HWND dialog, LPRECT rect);
+
+BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
+UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size);
+LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The next (or previous) visible, enabled WS_TABSTOP control after `control` among the dialog's
+// children (and inside its WS_EX_CONTROLPARENT children, in place), wrapping around; the first
+// one when `control` is none of them; `control` itself when there is none.
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+// A message loop's dialog keys: Tab and Shift+Tab for a window inside `dialog` move the focus
+// among its tab stops. TRUE when the message was taken.
+BOOL IsDialogMessageW(HWND dialog, LPMSG message);

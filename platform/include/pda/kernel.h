@@ -102,6 +102,11 @@ DWORD GetTickCount();
 // UTC as 100-ns ticks since 1601-01-01.
 void GetSystemTimeAsFileTime(FILETIME* time);
 
+// ---- arithmetic ----------------------------------------------------------------------------
+// number * numerator / denominator through 64 bits, rounded half away from zero; -1 when the
+// denominator is 0 or the result does not fit.
+int MulDiv(int number, int numerator, int denominator);
+
 // ---- module --------------------------------------------------------------------------------
 // The program's device path, "\Program Files\Zazorudu\Zazorudu.exe". Copies at most size - 1
 // characters and a terminator; returns the characters copied (size when cut, with

@@ -32,6 +32,7 @@
   X(WM_NOTIFY, 0x004E)         \
   X(WM_CONTEXTMENU, 0x007B)    \
   X(WM_GETDLGCODE, 0x0087)     \
+  X(WM_NCLBUTTONDOWN, 0x00A1)  \
   X(WM_KEYDOWN, 0x0100)        \
   X(WM_KEYUP, 0x0101)          \
   X(WM_CHAR, 0x0102)           \
@@ -73,6 +74,24 @@
   X(EM_GETFIRSTVISIBLELINE, 0x00CE) \
   X(EM_SETREADONLY, 0x00CF)         \
   X(EM_GETLIMITTEXT, 0x00D5)
+
+// ---- LISTBOX control messages (pda/controls.h) --------------------------------------------
+#define PDA_LISTBOX_MESSAGES(X)     \
+  X(LB_ADDSTRING, 0x0180)           \
+  X(LB_INSERTSTRING, 0x0181)        \
+  X(LB_DELETESTRING, 0x0182)        \
+  X(LB_RESETCONTENT, 0x0184)        \
+  X(LB_SETCURSEL, 0x0186)           \
+  X(LB_GETCURSEL, 0x0188)           \
+  X(LB_GETTEXT, 0x0189)             \
+  X(LB_GETTEXTLEN, 0x018A)          \
+  X(LB_GETCOUNT, 0x018B)            \
+  X(LB_SELECTSTRING, 0x018C)        \
+  X(LB_GETTOPINDEX, 0x018E)         \
+  X(LB_FINDSTRING, 0x018F)          \
+  X(LB_SETTOPINDEX, 0x0197)         \
+  X(LB_GETITEMHEIGHT, 0x01A1)       \
+  X(LB_FINDSTRINGEXACT, 0x01A2)
 
 // ---- rich-ink note editor messages (pda/controls.h) ---------------------------------------
 // The editor also answers the EDIT messages above.

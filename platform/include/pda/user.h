@@ -5,7 +5,7 @@
 // Sections: geometry records | messages | styles | classes and windows | window data |
 //           placement | visibility and state | focus and activation | stylus capture |
 //           message queue | keyboard | timers | accelerators | update regions | painting |
-//           lookup | system metrics
+//           scroll bars | lookup | system metrics
 #pragma once
 
 #include "pda/kernel.h"
@@ -40,6 +40,14 @@ PDA_WINDOW_MESSAGES(PDA_MESSAGE_CONSTANT)
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
+// WM_NOTIFY: lParam points at a record that starts with this header; wParam is the sender's id.
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+using LPNMHDR = NMHDR*;
+
 // WM_SIZE first parameter.
 constexpr WPARAM SIZE_RESTORED = 0;
 // WM_ACTIVATE first parameter (low word).
@@ -64,6 +72,8 @@ constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_POPUP = 0x80000000;
+// A window whose children take part in its parent dialog's tab order (a DS_CONTROL dialog).
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
 // A top-level window that is never activated (the shell's bars and input panel).
 constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 
@@ -194,13 +204,16 @@ constexpr UINT SWP_HIDEWINDOW = 0x0080;
 inline constexpr HWND HWND_TOP{0u};
 inline constexpr HWND HWND_BOTTOM{1u};
 
-// Sends WM_MOVE when the position changes and WM_SIZE when the size changes.
+// Sends WM_MOVE when the position changes and WM_SIZE (the client size) when the size changes.
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL BringWindowToTop(HWND window);
 // In screen coordinates.
 BOOL GetWindowRect(HWND window, LPRECT rect);
-// Windows have no non-client area: the client rectangle is the window's, at 0,0.
+// The client rectangle is the window's, at 0,0, less the vertical scroll bar of a WS_VSCROLL
+// window on its right (SM_CXVSCROLL wide). A change of WS_VSCROLL through SetWindowLongW takes
+// effect at SetWindowPos with SWP_FRAMECHANGED (WM_SIZE follows when the client size changed).
+// The client origin is always the window's top-left corner.
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL ClientToScreen(HWND window, LPPOINT point);
 BOOL ScreenToClient(HWND window, LPPOINT point);
@@ -412,10 +425,77 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 // A null window gives the whole screen (for GetDeviceCaps and CreateCompatibleDC).
 HDC GetDC(HWND window);
-// Windows have no non-client area: the same as GetDC.
+// The same as GetDC: the context reaches the whole window, its scroll bar too.
 HDC GetWindowDC(HWND window);
 // Returns 1 when the context was released.
 int ReleaseDC(HWND window, HDC dc);
+
+// ---- scroll bars ---------------------------------------------------------------------------
+// A WS_VSCROLL window has a vertical bar beside its client area: arrows at both ends and a thumb
+// on the track between them, drawn by the platform. Stylus use of it sends the window WM_VSCROLL
+// (LOWORD(wParam) the request, HIWORD the position for SB_THUMBTRACK and SB_THUMBPOSITION,
+// lParam 0): an arrow asks for a line, the track beside the thumb for a page, dragging the thumb
+// (which holds the capture) for SB_THUMBTRACK at each move and SB_THUMBPOSITION at the lift;
+// every press ends with SB_ENDSCROLL. The window moves itself and answers with SetScrollInfo.
+// With nothing to scroll (page >= range) the bar stays, drawn without a thumb.
+struct SCROLLINFO {
+  UINT cbSize;  // sizeof(SCROLLINFO), 28
+  UINT fMask;
+  int nMin;
+  int nMax;
+  UINT nPage;
+  int nPos;
+  int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+static_assert(sizeof(SCROLLINFO) == 28);
+
+constexpr UINT SIF_RANGE = 0x1;
+constexpr UINT SIF_PAGE = 0x2;
+constexpr UINT SIF_POS = 0x4;
+constexpr UINT SIF_DISABLENOSCROLL = 0x8;
+constexpr UINT SIF_TRACKPOS = 0x10;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+constexpr int SB_CTL = 2;
+
+// WM_VSCROLL requests.
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_TOP = 6;
+constexpr WORD SB_BOTTOM = 7;
+constexpr WORD SB_ENDSCROLL = 8;
+
+// WM_NCLBUTTONDOWN (wParam the part hit, lParam the screen point): the stylus went down on the
+// window's scroll bar; DefWindowProcW follows the stylus there until it is lifted.
+constexpr WPARAM HTVSCROLL = 7;
+
+// SB_VERT only. The page is cut to the range's size and the position kept within
+// [nMin, nMax - max(nPage - 1, 0)]. Returns the position now.
+int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+// FALSE for a window without WS_VSCROLL or a record whose cbSize is not 28. SIF_TRACKPOS gives
+// the thumb's place while it is dragged (the position otherwise).
+BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+
+constexpr UINT SW_SCROLLCHILDREN = 0x1;
+constexpr UINT SW_INVALIDATE = 0x2;
+constexpr UINT SW_ERASE = 0x4;
+// Scrolls the client area by dx, dy: with SW_SCROLLCHILDREN the child windows that meet
+// `scroll` (all of them when null) move by the same amount; with SW_INVALIDATE the client area
+// within `clip` (all of it when null) is to be painted again, and `updateRect` gets its bounds.
+// `update` must be null. Returns SIMPLEREGION, NULLREGION when nothing moved, ERROR for a bad
+// window (the region results of pda/gdi.h).
+struct RegionTag;
+using HRGN = Handle<RegionTag>;  // the drawing library's region (pda/gdi.h)
+int ScrollWindowEx(HWND window, int dx, int dy, LPCRECT scroll, LPCRECT clip, HRGN update,
+                   LPRECT updateRect, UINT flags);
 
 // ---- lookup --------------------------------------------------------------------------------
 // A top-level window by class and title (null matches any). When both are given and no window of

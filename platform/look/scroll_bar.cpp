@@ -1,9 +1,11 @@
-// VerticalScrollBar: the thumb's length and place.
-#include "controls/scroll_bar.h"
+// The vertical scroll bar's geometry and drawing (see scroll_bar.h).
+#include "look/scroll_bar.h"
 
 #include <algorithm>
 
-namespace pda::controls {
+#include "look/look.h"
+
+namespace pda::look {
 
 ScrollBarGeometry VerticalScrollBar(const RECT& bar, int total, int page, int position,
                                     int minimumThumb) {
@@ -19,4 +21,11 @@ ScrollBarGeometry VerticalScrollBar(const RECT& bar, int total, int page, int po
   return g;
 }
 
-}  // namespace pda::controls
+void PaintScrollBar(HDC dc, const ScrollBarGeometry& bar, bool enabled) {
+  Fill(dc, bar.track, palette::kTrack);
+  if (bar.enabled)
+    Fill(dc, RECT{bar.thumb.left + 1, bar.thumb.top, bar.thumb.right - 1, bar.thumb.bottom},
+         enabled ? palette::kThumb : palette::kDisabledText);
+}
+
+}  // namespace pda::look
