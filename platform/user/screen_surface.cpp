@@ -35,6 +35,25 @@ void CopyRect(const gdi::Pixels& from, gdi::Pixels& to, const RECT& r) {
   for (int y = r.top; y < r.bottom; ++y) std::memcpy(to.row(y) + r.left, from.row(y) + r.left, bytes);
 }
 
+// Brings the presentation copy up to date within the drawn rectangle and adds to `changed` the
+// rows that really differ: a repaint that draws what is already there presents nothing, and one
+// that changes a few text lines presents those lines only.
+void CopyChangedRows(const gdi::Pixels& from, gdi::Pixels& to, const RECT& r, Region& changed) {
+  const auto bytes = static_cast<std::size_t>(r.right - r.left) * 4;
+  int first = -1;  // the first row of the run of changed rows being gathered
+  for (int y = r.top; y <= r.bottom; ++y) {
+    const bool differs =
+        y < r.bottom && std::memcmp(to.row(y) + r.left, from.row(y) + r.left, bytes) != 0;
+    if (differs) {
+      std::memcpy(to.row(y) + r.left, from.row(y) + r.left, bytes);
+      if (first < 0) first = y;
+    } else if (first >= 0) {
+      changed.Union(Region(RECT{r.left, first, r.right, y}));
+      first = -1;
+    }
+  }
+}
+
 // A fresh presentation copy of the whole surface.
 std::unique_ptr<gdi::Pixels> CopyOfLocked(const gdi::Pixels& pixels) {
   auto copy = gdi::Pixels::Create(pixels.width(), pixels.height());
@@ -86,8 +105,12 @@ void AddScreenDamage(const Region& area) {
     drawn.Intersect(gdi::BoxOf(WholeOf(*pixels)));
     if (drawn.Empty()) return;
     if (s.presented && s.presented->width() == pixels->width() &&
-        s.presented->height() == pixels->height())
-      for (const RECT& r : drawn.Rects()) CopyRect(*pixels, *s.presented, r);
+        s.presented->height() == pixels->height()) {
+      Region changed;
+      for (const RECT& r : drawn.Rects()) CopyChangedRows(*pixels, *s.presented, r, changed);
+      drawn = std::move(changed);
+      if (drawn.Empty()) return;
+    }
     const bool wasClean = s.damage.Empty();
     s.damage.Union(drawn);
     if (wasClean) tell = s.presenter;

@@ -6,7 +6,8 @@
 // Painting threads draw straight into the surface and report what they drew. A back end that
 // presents (SDL) joins as the presenter: from then on every report also copies the drawn area,
 // under the surface lock, into a presentation copy that only the presenter reads, so the back
-// end's thread never reads pixels that a painting thread is writing.
+// end's thread never reads pixels that a painting thread is writing. Only the rows that differ
+// from that copy become damage: a repaint of what is already on the screen presents nothing.
 #pragma once
 
 #include <functional>
