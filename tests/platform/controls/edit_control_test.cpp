@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "control_fixture.h"
 #include "memory_canvas.h"
-#include "controls/controls.h"
 #include "controls/edit_state.h"
 #include "pda/clipboard.h"
 #include "pda/controls.h"
@@ -17,53 +17,27 @@
 namespace {
 
 constexpr DWORD kTextPaneStyle = 0x50200844;  // child, visible, vscroll, multi-line, auto, read-only
-constexpr char16_t kParentClass[] = u"EditParent";
+using control_test::Send;
+using control_test::TextOf;
 
 std::vector<WORD> notices;  // EN_ codes the parent got
-
-LRESULT ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND) notices.push_back(HIWORD(wParam));
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-std::u16string TextOf(HWND window) {
-  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 void Type(HWND edit, std::u16string_view keys) {
   for (char16_t c : keys) SendMessageW(edit, WM_CHAR, c, 0);
 }
 
-LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return SendMessageW(window, message, wParam, lParam);
-}
-
-class EditTest : public ::testing::Test {
+class EditTest : public control_test::ControlTest {
  protected:
   void SetUp() override {
-    pda::testing::ChangeScreen(480, 640, 96);
-    pda::testing::ResetClipboard();
-    ASSERT_TRUE(pda::controls::RegisterControlClasses());
-    static const bool registered = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = ParentProcedure;
-      wc.lpszClassName = kParentClass;
-      return RegisterClassW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
-    parent_ = CreateWindowExW(0, kParentClass, u"", WS_VISIBLE, 0, 0, 480, 640, HWND{}, HANDLE{},
-                              HINSTANCE{}, nullptr);
-    ASSERT_TRUE(parent_);
+    ControlTest::SetUp();
+    Hook() = [](UINT message, WPARAM wParam, LPARAM) {
+      if (message == WM_COMMAND) notices.push_back(HIWORD(wParam));
+    };
     notices.clear();
   }
   void TearDown() override {
-    DestroyWindow(parent_);
+    ControlTest::TearDown();
     for (HFONT f : fonts_) DeleteObject(f);
-    pda::testing::ResetClipboard();
-    MSG msg;
-    while (PeekMessageW(&msg, HWND{}, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
   HWND Edit(DWORD style, int w, int h, const char16_t* text = u"") {
     HWND edit = CreateWindowExW(0, WC_EDITW, text, style, 0, 0, w, h, parent_,
@@ -83,7 +57,6 @@ class EditTest : public ::testing::Test {
     return *reinterpret_cast<pda::controls::EditState*>(GetWindowLongPtrW(edit, 0));
   }
 
-  HWND parent_;
   std::vector<HFONT> fonts_;
 };
 

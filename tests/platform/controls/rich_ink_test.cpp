@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "controls/controls.h"
+#include "control_fixture.h"
 #include "controls/edit_state.h"
 #include "pda/clipboard.h"
 #include "pda/controls.h"
@@ -18,18 +18,8 @@
 
 namespace {
 
-constexpr char16_t kParentClass[] = u"RichInkParent";
-
-LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return SendMessageW(window, message, wParam, lParam);
-}
-
-std::u16string TextOf(HWND window) {
-  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+using control_test::Send;
+using control_test::TextOf;
 
 // What the stream-out callback saw, and when it should fail.
 struct Sink {
@@ -51,32 +41,14 @@ DWORD Collect(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
   return 0;
 }
 
-class RichInkTest : public ::testing::Test {
+class RichInkTest : public control_test::ControlTest {
  protected:
   void SetUp() override {
-    pda::testing::ChangeScreen(480, 640, 96);
-    pda::testing::ResetClipboard();
-    ASSERT_TRUE(pda::controls::RegisterControlClasses());
-    static const bool registered = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = DefWindowProcW;
-      wc.lpszClassName = kParentClass;
-      return RegisterClassW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
-    parent_ = CreateWindowExW(0, kParentClass, u"", WS_VISIBLE, 0, 0, 480, 640, HWND{}, HANDLE{},
-                              HINSTANCE{}, nullptr);
-    ASSERT_TRUE(parent_);
+    ControlTest::SetUp();
     // Created as the note screen does: a plain child with a scroll bar; the class adds the rest.
     editor_ = CreateWindowExW(0, WC_RICHINKW, u"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 240,
                               200, parent_, HANDLE{7u}, HINSTANCE{}, nullptr);
     ASSERT_TRUE(editor_);
-  }
-  void TearDown() override {
-    DestroyWindow(parent_);
-    pda::testing::ResetClipboard();
-    MSG msg;
-    while (PeekMessageW(&msg, HWND{}, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
   LRESULT StreamOut(Sink& sink, WPARAM format, EDITSTREAM* out = nullptr) {
     EDITSTREAM local{reinterpret_cast<DWORD_PTR>(&sink), 0xDEAD, Collect};
@@ -89,7 +61,6 @@ class RichInkTest : public ::testing::Test {
         ->measure.LineHeight();
   }
 
-  HWND parent_;
   HWND editor_;
 };
 
