@@ -22,7 +22,8 @@ constexpr DLGITEMTEMPLATEW kItems[] = {
 };
 constexpr DLGTEMPLATEW kTemplate = {WS_CHILD | DS_CONTROL, 0, 0, 120, 80, u"Tahoma", 9, kItems, 1};
 
-enum class Step { Next, Back, Ok, Cancel, Close, Look };
+// TapLastTab: the stylus pressed and lifted on the tab strip's last tab.
+enum class Step { Next, Back, Ok, Cancel, Close, TapLastTab, Look };
 
 // One run of the sheet, as its pages, callback and owner saw it.
 struct SheetRun {
@@ -115,6 +116,15 @@ void TakeStep(HWND owner, Step step) {
     case Step::Close:
       SendMessageW(run.sheet, WM_CLOSE, 0, 0);
       break;
+    case Step::TapLastTab: {
+      const HWND tabs = GetDlgItem(run.sheet, IDC_PROPSHEET_TABS);
+      RECT strip{};
+      GetClientRect(tabs, &strip);
+      const LPARAM point = MAKELPARAM(strip.right - 2, strip.bottom / 2);
+      SendMessageW(tabs, WM_LBUTTONDOWN, 0, point);
+      SendMessageW(tabs, WM_LBUTTONUP, 0, point);
+      break;
+    }
     case Step::Look:
     {
       run.lookedPage = CurrentPage();
@@ -196,6 +206,7 @@ TEST_F(PropertySheetTest, NoticesFollowEachCommandAndTheResultFollowsHowTheSheet
       {"a page that refuses to be left keeps Next and Ok", 0, 0, {Next, Ok, Cancel},
        {"I0", "S0", "K0", "stays", "K0", "R0"}, 0},
       {"closing is cancel", 1, -1, {Close}, {"I1", "S1", "R1"}, 0},
+      {"a tap on the last tab", 0, -1, {TapLastTab, Ok}, {"I0", "S0", "K0", "I2", "S2", "K2", "A0", "A2"}, 1},
       {"past the last page", 2, -1, {Next, Ok}, {"I2", "S2", "stays", "K2", "A2"}, 1},
   };
   for (const Case& c : cases) {
