@@ -104,6 +104,7 @@ bool ShowPage(Sheet& sheet, int index) {
   Notify(sheet, to.window, PSN_SETACTIVE);
   if (from) ShowWindow(from->window, SW_HIDE);
   ShowWindow(to.window, SW_SHOW);
+  if (IsWindowVisible(sheet.window)) SetFocus(to.window);  // its first tab stop takes it
   return true;
 }
 
@@ -239,6 +240,7 @@ INT_PTR PropertySheetW(LPCPROPSHEETHEADERW header) {
 
   ShowWindow(sheet.window, SW_SHOW);
   SetForegroundWindow(sheet.window);
+  SetFocus(sheet.pages[h.nStartPage].window);
   pda::user::RunModalLoop(sheet.window, [&sheet] { return sheet.result.has_value(); });
   const INT_PTR result = sheet.result.value_or(0);
   // The owner is enabled before the sheet goes, so that activation can return to it.

@@ -122,5 +122,6 @@ constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118;
 // Runs the sheet modally with the owner disabled; the thread's messages (the owner's included)
 // are dispatched meanwhile. Returns 1 after Ok, 0 after Cancel or when the sheet window went
 // away, -1 when the sheet could not be made (no pages, a start page out of range, a page
-// template that fails).
+// template that fails). A WM_QUIT met in the loop ends the sheet (result 0, no notices) and is
+// posted again.
 INT_PTR PropertySheetW(LPCPROPSHEETHEADERW header);

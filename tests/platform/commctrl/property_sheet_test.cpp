@@ -43,6 +43,7 @@ struct SheetRun {
   HWND lookedParent{};
   RECT lookedSheetRect{};
   bool pageBelowHeaderLine = false;
+  bool focusInPage = false;
 };
 SheetRun run;
 
@@ -129,6 +130,8 @@ void TakeStep(HWND owner, Step step) {
     {
       run.lookedPage = CurrentPage();
       run.lookedParent = GetParent(run.lookedPage);
+      run.focusInPage =
+          GetFocus() == run.lookedPage || IsChild(run.lookedPage, GetFocus()) != FALSE;
       GetWindowRect(run.sheet, &run.lookedSheetRect);
       RECT page{};
       RECT line{};
@@ -224,7 +227,7 @@ TEST_F(PropertySheetTest, NoticesFollowEachCommandAndTheResultFollowsHowTheSheet
 // The callback is asked for the version, the header title, then told the sheet is initialised,
 // always with the new sheet window; the header line starts with the title's text; the owner,
 // disabled meanwhile, still gets its posted messages; the current page is a child of the sheet
-// below the header line; the sheet covers the screen.
+// below the header line and has the focus; the sheet covers the screen.
 TEST_F(PropertySheetTest, OpensAMaximisedSheetForTheCallbackWhileTheOwnerStillGetsItsMessages) {
   EXPECT_EQ(Open(1, {Step::Look, Step::Cancel}), 0);
 
@@ -241,6 +244,7 @@ TEST_F(PropertySheetTest, OpensAMaximisedSheetForTheCallbackWhileTheOwnerStillGe
   ASSERT_TRUE(run.lookedPage);
   EXPECT_EQ(run.lookedParent, run.sheet);
   EXPECT_TRUE(run.pageBelowHeaderLine);
+  EXPECT_TRUE(run.focusInPage);
   EXPECT_EQ(run.log, (std::vector<std::string>{"I1", "S1", "R1"}));
   EXPECT_EQ(run.lookedSheetRect.left, 0);
   EXPECT_EQ(run.lookedSheetRect.top, 0);
