@@ -68,7 +68,8 @@ INT_PTR PageProcedure(HWND page, UINT message, WPARAM, LPARAM lParam) {
                        : notice->hdr.code == PSN_RESET      ? "R"
                                                             : "?";
   const int n = PageNumber(page);
-  run.log.push_back(letter + std::to_string(n) + (notice->hdr.hwndFrom == run.sheet ? "" : " not from the sheet"));
+  const bool fromSheet = notice->hdr.hwndFrom == run.sheet;
+  run.log.push_back(letter + std::to_string(n) + (fromSheet ? "" : " not from the sheet"));
   if (notice->hdr.code == PSN_KILLACTIVE && n == run.refusesToLeave)
     SetWindowLongPtrW(page, DWL_MSGRESULT, TRUE);
   return TRUE;
@@ -209,7 +210,8 @@ TEST_F(PropertySheetTest, NoticesFollowEachCommandAndTheResultFollowsHowTheSheet
       {"a page that refuses to be left keeps Next and Ok", 0, 0, {Next, Ok, Cancel},
        {"I0", "S0", "K0", "stays", "K0", "R0"}, 0},
       {"closing is cancel", 1, -1, {Close}, {"I1", "S1", "R1"}, 0},
-      {"a tap on the last tab", 0, -1, {TapLastTab, Ok}, {"I0", "S0", "K0", "I2", "S2", "K2", "A0", "A2"}, 1},
+      {"a tap on the last tab", 0, -1, {TapLastTab, Ok},
+       {"I0", "S0", "K0", "I2", "S2", "K2", "A0", "A2"}, 1},
       {"past the last page", 2, -1, {Next, Ok}, {"I2", "S2", "stays", "K2", "A2"}, 1},
   };
   for (const Case& c : cases) {
@@ -262,7 +264,8 @@ TEST_F(PropertySheetTest, ASheetThatCannotBeMadeAnswersMinusOne) {
       {"no pages", [](PROPSHEETHEADERW& h) { h.nPages = 0; }},
       {"start page past the last", [](PROPSHEETHEADERW& h) { h.nStartPage = 3; }},
       {"pages not given as descriptions", [](PROPSHEETHEADERW& h) { h.dwFlags = PSH_USECALLBACK; }},
-      {"start page without a template", [](PROPSHEETHEADERW&) { run.pages[0].pResource = nullptr; }},
+      {"start page without a template",
+       [](PROPSHEETHEADERW&) { run.pages[0].pResource = nullptr; }},
   };
   for (const Case& c : cases) {
     SetUp();
