@@ -11,4 +11,5 @@
 #include "pda/clipboard.h"
 #include "pda/dialogs.h"
 #include "pda/controls.h"
+#include "pda/commctrl.h"
 #include "pda/shell.h"

@@ -1,13 +1,17 @@
 // Dialogs from in-code templates: the dialog class (its record and default handling), creation
 // from a template, the dialog-unit mapping and the dialog-item calls.
 //
-// Sections: the record | default handling | the dialog procedure | creation | item calls
+// Sections: the record | default handling | the dialog procedure | creation | modal dialogs |
+// item calls
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "look/look.h"
 #include "pda/dialogs.h"
 #include "user/dialog_units.h"
+#include "user/modal_loop.h"
+#include "user/modal_owner.h"
 #include "user/window_shape.h"
 
 namespace pda::user {
@@ -37,6 +41,7 @@ struct DialogState {
 
   HWND window;
   DialogFace face{};  // the program keeps the font
+  std::optional<INT_PTR> ended;  // EndDialog's result
 };
 
 // ---- default handling ----------------------------------------------------------------------
@@ -165,6 +170,44 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect) {
     return FALSE;
   }
   *rect = DialogUnitsToPixels(*rect, state->face.base);
+  return TRUE;
+}
+
+// ---- modal dialogs -------------------------------------------------------------------------
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
+                                DLGPROC dialogProc, LPARAM parameter) {
+  if (!dialogTemplate) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return -1;
+  }
+  const HWND top = TopLevelOf(owner);
+  DisabledOwner disabled(top);
+  DLGTEMPLATEW popup = *dialogTemplate;
+  popup.style = (popup.style & ~WS_CHILD) | WS_POPUP | WS_VISIBLE;
+  const HWND dialog = CreateDialogIndirectParamW(instance, &popup, top, dialogProc, parameter);
+  if (!dialog) return -1;
+  SetForegroundWindow(dialog);
+  RunModalLoop(dialog, [dialog] {
+    const DialogState* state = IsWindow(dialog) ? StateOf(dialog) : nullptr;
+    return !state || state->ended.has_value();
+  });
+  const DialogState* state = IsWindow(dialog) ? StateOf(dialog) : nullptr;
+  const INT_PTR result = state ? state->ended.value_or(0) : 0;
+  // The owner is enabled before the dialog goes, so that activation can return to it.
+  disabled.Restore();
+  if (IsWindow(dialog)) DestroyWindow(dialog);
+  if (top && IsWindow(top)) SetForegroundWindow(top);
+  return result;
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+  DialogState* state = IsWindow(dialog) ? StateOf(dialog) : nullptr;
+  if (!state) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  state->ended = result;
+  ShowWindow(dialog, SW_HIDE);
   return TRUE;
 }
 

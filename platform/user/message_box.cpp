@@ -13,6 +13,7 @@
 #include "look/look.h"
 #include "user/message_box.h"
 #include "user/modal_loop.h"
+#include "user/modal_owner.h"
 #include "user/open_list.h"
 #include "user/window_shape.h"
 
@@ -143,31 +144,6 @@ constexpr Route<BoxWindow> kBoxRoutes[] = {
     {WM_KEYDOWN,        OnKeyDown},
     {WM_CLOSE,          OnClose},
     {WM_PAINT,          PaintThrough<BoxWindow, PaintBox>},
-};
-
-HWND TopLevelOf(HWND window) {
-  while (window && (static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & WS_CHILD))
-    window = GetParent(window);
-  return window;
-}
-
-// Disables the owner for the life of the box and enables it again (only if it was enabled).
-class DisabledOwner {
- public:
-  explicit DisabledOwner(HWND owner)
-      : owner_(owner && IsWindowEnabled(owner) ? owner : HWND{}) {
-    if (owner_) EnableWindow(owner_, FALSE);
-  }
-  DisabledOwner(const DisabledOwner&) = delete;
-  DisabledOwner& operator=(const DisabledOwner&) = delete;
-  ~DisabledOwner() { Restore(); }
-  void Restore() {
-    if (owner_ && IsWindow(owner_)) EnableWindow(owner_, TRUE);
-    owner_ = HWND{};
-  }
-
- private:
-  HWND owner_;
 };
 
 }  // namespace

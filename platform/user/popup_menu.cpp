@@ -15,6 +15,7 @@
 #include "look/look.h"
 #include "pda/testing/dialogs.h"
 #include "user/modal_loop.h"
+#include "user/modal_owner.h"
 #include "user/open_list.h"
 #include "user/popup_menu.h"
 #include "user/window_shape.h"
@@ -169,12 +170,6 @@ constexpr Route<MenuWindow> kMenuRoutes[] = {
     {WM_CANCELMODE,     OnDismiss},
     {WM_PAINT,          PaintThrough<MenuWindow, PaintMenu>},
 };
-
-HWND TopLevelOf(HWND window) {
-  while (window && (static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & WS_CHILD))
-    window = GetParent(window);
-  return window;
-}
 
 }  // namespace
 }  // namespace pda::user

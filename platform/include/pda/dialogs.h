@@ -101,6 +101,15 @@ inline constexpr char16_t WC_DIALOGW[] = u"#32770";
 // any control could not be made.
 HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
                                 DLGPROC dialogProc, LPARAM parameter);
+// Runs a dialog modally: made as a popup owned by the owner's top-level window (which is disabled
+// meanwhile) and shown, then the thread's messages are dispatched until the dialog procedure
+// calls EndDialog. Returns EndDialog's result, 0 when the dialog went away without it, -1 when it
+// could not be made. A WM_QUIT met on the way ends the dialog (result 0) and is posted again.
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
+                                DLGPROC dialogProc, LPARAM parameter);
+// Ends a modal dialog with `result` once the current message is handled; the dialog is hidden.
+BOOL EndDialog(HWND dialog, INT_PTR result);
+
 // The dialog class's window procedure: asks the dialog procedure first, then handles the rest
 // (painting the background, WM_GETFONT, Tab and Shift+Tab, focus to the first tab stop).
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -237,5 +237,61 @@ TEST_F(DialogTest, APageLendsItsTabStopsToTheOuterDialogInPlace) {
   EXPECT_EQ(order, (std::vector<int>{101, 103, 105, 201, 200}));
 }
 
+// A modal dialog box: its procedure ends it (from a posted command, inside WM_INITDIALOG, or on
+// the Cancel command that closing gives); the owner is disabled meanwhile and its posted messages
+// are still handled; the result is EndDialog's and the dialog is gone afterwards.
+struct Modal {
+  enum class End { PostedCommand, AtInit, Close } end;
+  HWND owner;
+  bool ownerEnabledInside = true;
+  bool ownerMessageHandled = false;
+  HWND dialog;
+} modal;
+constexpr UINT kOwnerPing = WM_USER + 9;
+
+INT_PTR ModalProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      modal.dialog = dialog;
+      modal.ownerEnabledInside = IsWindowEnabled(modal.owner) != FALSE;
+      if (modal.end == Modal::End::AtInit) EndDialog(dialog, 7);
+      if (modal.end == Modal::End::PostedCommand)
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+      if (modal.end == Modal::End::Close) PostMessageW(dialog, WM_CLOSE, 0, 0);
+      return TRUE;
+    case WM_COMMAND:
+      EndDialog(dialog, LOWORD(wParam) == IDOK ? 42 : LOWORD(wParam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+TEST_F(DialogTest, ADialogBoxRunsUntilEndDialogAndAnswersItsResult) {
+  constexpr DLGTEMPLATEW kBox = {WS_CAPTION, 10, 10, 120, 60, u"Tahoma", 9, kItems,
+                                 static_cast<WORD>(std::size(kItems))};
+  Recorder::Get().On(kOwnerPing, [](HWND, WPARAM, LPARAM) {
+    modal.ownerMessageHandled = true;
+    return LRESULT{0};
+  });
+  struct Case {
+    Modal::End end;
+    INT_PTR result;
+    bool loops;  // ended after the loop began: the owner's message came first
+  } const cases[] = {{Modal::End::PostedCommand, 42, true}, {Modal::End::AtInit, 7, false},
+                     {Modal::End::Close, IDCANCEL, true}};
+  for (const Case& c : cases) {
+    Watchdog watchdog;
+    modal = Modal{c.end, host_, true, false, HWND{}};
+    PostMessageW(host_, kOwnerPing, 0, 0);
+    EXPECT_EQ(DialogBoxIndirectParamW(HINSTANCE{}, &kBox, host_, ModalProcedure, 0), c.result);
+    EXPECT_FALSE(modal.ownerEnabledInside);
+    EXPECT_EQ(modal.ownerMessageHandled, c.loops);
+    EXPECT_TRUE(IsWindowEnabled(host_));
+    EXPECT_FALSE(IsWindow(modal.dialog));
+    Drain();
+  }
+}
+
 }  // namespace
 }  // namespace pda::user_test
