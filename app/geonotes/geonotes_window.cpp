@@ -206,12 +206,8 @@ HWND CreateGeoNotesWindow(HWND hwndOwner, HINSTANCE hinst, GPS_POSITION position
 }
 
 void OpenGeoNotes() {
-  struct PositionGuard {
-    PositionGuard() { EnterCriticalSection(&g_csPosition); }
-    ~PositionGuard() { LeaveCriticalSection(&g_csPosition); }
-    PositionGuard(const PositionGuard&) = delete;
-    PositionGuard& operator=(const PositionGuard&) = delete;
-  } guard;
+  // Held until the editor, its soft keys and its header exist.
+  const PositionLockGuard lock;
   const GPS_POSITION position = g_pSnapshotListener->snapshot.gpsPosition;
   g_hwndGeoNotes = CreateGeoNotesWindow(g_hWndMain, g_hInstance, position);
 }

@@ -5,3 +5,12 @@
 #include <pda.h>
 
 extern CRITICAL_SECTION g_csPosition;
+
+// Holds the Position lock for its scope.
+class PositionLockGuard {
+ public:
+  PositionLockGuard() { EnterCriticalSection(&g_csPosition); }
+  ~PositionLockGuard() { LeaveCriticalSection(&g_csPosition); }
+  PositionLockGuard(const PositionLockGuard&) = delete;
+  PositionLockGuard& operator=(const PositionLockGuard&) = delete;
+};

@@ -10,6 +10,11 @@
 
 SnapshotListener* g_pSnapshotListener = nullptr;
 
+GPS_POSITION CopySnapshotPosition() {
+  const PositionLockGuard lock;
+  return g_pSnapshotListener->snapshot.gpsPosition;
+}
+
 SnapshotListener::SnapshotListener() { std::memset(&snapshot, 0, sizeof snapshot); }
 
 // The message is posted while the lock is held, so the Main window never sees the message

@@ -27,3 +27,6 @@ class SnapshotListener final : public GpsListener {
 
 // The listener created by start-up; every reader of the snapshot reaches it through here.
 extern SnapshotListener* g_pSnapshotListener;
+
+// The share actions' copy of the snapshot's position record, taken under the Position lock.
+GPS_POSITION CopySnapshotPosition();

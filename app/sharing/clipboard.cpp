@@ -3,16 +3,12 @@
 #include <cstring>
 
 #include "position/coordinate_text.h"
-#include "position/position_lock.h"
 #include "position/snapshot_listener.h"
 
 void CopyLocationToClipboard(HWND owner) {
   WCHAR text[COORDINATE_TEXT_CHARS];
   std::memset(text, 0, sizeof text);
-  GPS_POSITION position;
-  EnterCriticalSection(&g_csPosition);
-  position = g_pSnapshotListener->snapshot.gpsPosition;
-  LeaveCriticalSection(&g_csPosition);
+  const GPS_POSITION position = CopySnapshotPosition();
   FormatCoordinateText(position.dblLatitude, position.dblLongitude, text);
   PutClipboardText(owner, text);
 }

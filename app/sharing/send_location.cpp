@@ -2,23 +2,10 @@
 
 #include <cstring>
 
-#include "position/position_lock.h"
 #include "position/snapshot_listener.h"
 #include "settings/settings_record.h"
 #include "sharing/location_message.h"
 #include "shell/globals.h"
-
-namespace {
-
-GPS_POSITION CopyPosition() {
-  GPS_POSITION position;
-  EnterCriticalSection(&g_csPosition);
-  position = g_pSnapshotListener->snapshot.gpsPosition;
-  LeaveCriticalSection(&g_csPosition);
-  return position;
-}
-
-}  // namespace
 
 int SendLocationEmail() {
   MAILCOMPOSEFIELDS fields;
@@ -28,7 +15,7 @@ int SendLocationEmail() {
     return g_AccountList.count;
   }
   EmailTexts texts;
-  BuildEmailTexts(CopyPosition(), &texts);
+  BuildEmailTexts(CopySnapshotPosition(), &texts);
   FillEmailComposeFields(&fields, texts, g_Settings);
   MailComposeMessage(&fields);
   return g_AccountList.count;
@@ -36,7 +23,7 @@ int SendLocationEmail() {
 
 void SendLocationSms() {
   SmsTexts texts;
-  BuildSmsTexts(CopyPosition(), &texts);
+  BuildSmsTexts(CopySnapshotPosition(), &texts);
   MAILCOMPOSEFIELDS fields;
   FillSmsComposeFields(&fields, texts, g_Settings);
   MailComposeMessage(&fields);

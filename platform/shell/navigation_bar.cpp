@@ -4,6 +4,7 @@
 #include <atomic>
 #include <memory>
 
+#include "kernel/utf.h"
 #include "shell/bar_look.h"
 #include "shell/notify_icons.h"
 #include "shell/shell_metrics.h"
@@ -82,11 +83,10 @@ LRESULT OnTimer(BarState& state, WPARAM timer, LPARAM) {
 // The GPS icon's tap: the source's name and state in words.
 void ShowGpsStatus() {
   const gps::SourceStatus status = gps::CurrentSourceStatus();
-  std::u16string text;
   if (status.text.empty())
-    text = status.state == gps::SourceState::NoSource ? u"GPS: no source" : u"GPS";
-  for (char c : status.text) text += static_cast<char16_t>(static_cast<unsigned char>(c));
-  ShowStatusBubble(text);
+    ShowStatusBubble(status.state == gps::SourceState::NoSource ? u"GPS: no source" : u"GPS");
+  else
+    ShowStatusBubble(Utf8ToUtf16(status.text));
 }
 
 LRESULT OnPress(BarState& state, WPARAM, LPARAM lParam) {
