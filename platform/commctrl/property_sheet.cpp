@@ -14,6 +14,7 @@
 #include "look/look.h"
 #include "pda/commctrl.h"
 #include "pda/controls.h"
+#include "shell/shell_metrics.h"
 #include "user/modal_loop.h"
 #include "user/modal_owner.h"
 #include "user/window_shape.h"
@@ -161,6 +162,15 @@ LRESULT OnSize(SheetWindow& w, WPARAM, LPARAM) {
   return 0;
 }
 
+// A new screen or input panel: the sheet lays out its own lines and tells every page made.
+LRESULT OnSettingChange(SheetWindow& w, WPARAM wParam, LPARAM lParam) {
+  Layout(*w.sheet);
+  for (const Page& page : w.sheet->pages)
+    if (page.window && IsWindow(page.window))
+      SendMessageW(page.window, WM_SETTINGCHANGE, wParam, lParam);
+  return 0;
+}
+
 void Paint(SheetWindow&, HDC dc, const RECT& client) {
   look::Fill(dc, client, look::palette::kWindow);
 }
@@ -171,6 +181,7 @@ constexpr user::Route<SheetWindow> kRoutes[] = {
     {PSM_SETCURSEL,          OnSetCurSel},
     {PSM_GETCURRENTPAGEHWND, OnGetCurrentPage},
     {WM_SIZE,                OnSize},
+    {WM_SETTINGCHANGE,       OnSettingChange},
     {WM_PAINT,               user::PaintThrough<SheetWindow, Paint>},
 };
 
@@ -208,11 +219,17 @@ INT_PTR PropertySheetW(LPCPROPSHEETHEADERW header) {
 
   const HWND owner = pda::user::TopLevelOf(h.hwndParent);
   DisabledOwner disabled(owner);
+  // Maximised: the screen between the navigation bar and the soft-key bar, kept so on rotation.
   pda::UniqueWindow window(CreateWindowExW(0, kSheetClass, h.pszCaption ? h.pszCaption : u"",
-                                           WS_POPUP | WS_CLIPCHILDREN, 0, 0, screen.width,
-                                           screen.height, owner, HANDLE{}, h.hInstance, &sheet));
+                                           WS_POPUP | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                                           HANDLE{}, h.hInstance, &sheet));
   if (!window) return -1;
   sheet.window = window.get();
+  RECT placed{};
+  GetWindowRect(sheet.window, &placed);
+  MoveWindow(sheet.window, placed.left, placed.top, placed.right - placed.left,
+             pda::shell::MenuBarRect().top - placed.top, FALSE);
 
   const auto callback = (h.dwFlags & PSH_USECALLBACK) ? h.pfnCallback : nullptr;
   char16_t title[PSCB_TITLE_CHARS]{};

@@ -35,11 +35,15 @@ using namespace pda::shell;
 
 BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM /*lParam*/, PSHACTIVATEINFO info,
                         DWORD /*flags*/) {
-  if (!info || info->cbSize != kActivateInfoSize || !IsWindow(window)) {
+  // Only WM_ACTIVATE's states are bookkept; anything else (a settings change handed on, say)
+  // leaves the panel as it is.
+  const WORD state = LOWORD(wParam);
+  if (!info || info->cbSize != kActivateInfoSize || !IsWindow(window) ||
+      (state != WA_INACTIVE && state != WA_ACTIVE && state != WA_CLICKACTIVE)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (LOWORD(wParam) == WA_INACTIVE) {
+  if (state == WA_INACTIVE) {
     info->fSipOnDeactivation = InputPanelIsUp() ? 1 : 0;
     const HWND focus = GetFocus();
     info->hwndLastFocus = (focus == window || IsChild(window, focus)) ? focus : HWND{};

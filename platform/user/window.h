@@ -36,6 +36,7 @@ struct ScrollRange {
   int position = 0;
   int trackPosition = 0;
   bool tracking = false;  // the thumb is being dragged
+  bool set = false;       // SetScrollInfo has given values (kept while the bar is hidden)
 };
 
 struct Window {

@@ -204,6 +204,7 @@ int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
     return 0;
   }
   int position;
+  std::optional<bool> showBar;  // the bar appears or goes with the new values
   {
     auto lock = TreeLock();
     Window* w = FindLocked(window);
@@ -212,6 +213,7 @@ int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
       return 0;
     }
     ScrollRange& r = w->vertical;
+    const ScrollRange before = r;
     if (info->fMask & SIF_RANGE) {
       r.min = info->nMin;
       r.max = std::max(info->nMax, info->nMin);
@@ -219,9 +221,25 @@ int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
     if (info->fMask & SIF_PAGE) r.page = static_cast<int>(std::min<UINT>(info->nPage, 0x7FFFFFFF));
     if (info->fMask & SIF_POS) r.position = info->nPos;
     Clamp(r);
+    r.set = true;
     position = r.position;
+    const bool extentChanged = r.min != before.min || r.max != before.max || r.page != before.page;
+    const bool hasBar = (w->style & WS_VSCROLL) != 0;
+    if (LastPosition(r) <= r.min) {
+      if (hasBar && extentChanged && !(info->fMask & SIF_DISABLENOSCROLL)) showBar = false;
+    } else if (!hasBar && extentChanged && info->fMask != SIF_PAGE) {
+      showBar = true;
+    }
   }
-  if (redraw) PaintVerticalBar(window);
+  if (showBar) {
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    SetWindowLongW(window, GWL_STYLE, *showBar ? style | static_cast<LONG>(WS_VSCROLL)
+                                               : style & ~static_cast<LONG>(WS_VSCROLL));
+    SetWindowPos(window, HWND{}, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else if (redraw) {
+    PaintVerticalBar(window);
+  }
   return position;
 }
 
@@ -236,7 +254,7 @@ BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  if (!(w->style & WS_VSCROLL)) return FALSE;
+  if (!(w->style & WS_VSCROLL) && !w->vertical.set) return FALSE;
   const ScrollRange& r = w->vertical;
   if (info->fMask & SIF_RANGE) {
     info->nMin = r.min;

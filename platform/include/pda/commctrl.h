@@ -120,7 +120,9 @@ constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118;
 // The sheet's commands (WM_COMMAND): IDOK confirms, IDCANCEL (and WM_CLOSE) dismisses.
 
 // Runs the sheet modally with the owner disabled; the thread's messages (the owner's included)
-// are dispatched meanwhile. Returns 1 after Ok, 0 after Cancel or when the sheet window went
+// are dispatched meanwhile. The sheet fills the screen between the navigation bar and the
+// soft-key bar, on rotation too; WM_SETTINGCHANGE re-lays out its lines and is handed on to every
+// page made. Returns 1 after Ok, 0 after Cancel or when the sheet window went
 // away, -1 when the sheet could not be made (no pages, a start page out of range, a page
 // template that fails). A WM_QUIT met in the loop ends the sheet (result 0, no notices) and is
 // posted again.

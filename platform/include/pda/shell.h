@@ -130,7 +130,8 @@ static_assert(offsetof(SHACTIVATEINFO, hwndLastFocus) == 4);
 constexpr DWORD SHA_INPUTDIALOG = 0x1;
 
 // WM_ACTIVATE: on deactivation remembers the focus and whether the panel was up; on activation
-// puts the panel back as the window last had it (fSipUp). FALSE for a record without cbSize 12.
+// puts the panel back as the window last had it (fSipUp). FALSE for a record without cbSize 12
+// and for a first parameter that is not an activation state (the panel is left alone).
 BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO info,
                         DWORD flags);
 // WM_SETTINGCHANGE with SPI_SETSIPINFO: records the panel's state (while active) and fits the
@@ -168,6 +169,9 @@ constexpr DWORD SHDB_HIDE = 0x2;
 constexpr DWORD SHDB_SHOWCANCEL = 0x4;
 // Accepted and recorded per window; the navigation bar has no Done button to draw yet.
 BOOL SHDoneButton(HWND window, DWORD state);
+// A top-level window's style bit that asks the navigation bar for no Done button (the bit is
+// WS_TABSTOP's, which means nothing on a top-level window).
+constexpr DWORD WS_NONAVDONEBUTTON = 0x00010000;
 
 // ---- controls ------------------------------------------------------------------------------
 constexpr DWORD ICC_BAR_CLASSES = 0x4;

@@ -437,7 +437,9 @@ int ReleaseDC(HWND window, HDC dc);
 // lParam 0): an arrow asks for a line, the track beside the thumb for a page, dragging the thumb
 // (which holds the capture) for SB_THUMBTRACK at each move and SB_THUMBPOSITION at the lift;
 // every press ends with SB_ENDSCROLL. The window moves itself and answers with SetScrollInfo.
-// With nothing to scroll (page >= range) the bar stays, drawn without a thumb.
+// SetScrollInfo shows and hides the bar: new values with something to scroll give the window
+// WS_VSCROLL (not a change of the page alone), new values with nothing to scroll take it away
+// unless SIF_DISABLENOSCROLL keeps it, drawn without a thumb. Either way the frame is recomputed.
 struct SCROLLINFO {
   UINT cbSize;  // sizeof(SCROLLINFO), 28
   UINT fMask;
@@ -480,8 +482,8 @@ constexpr WPARAM HTVSCROLL = 7;
 // SB_VERT only. The page is cut to the range's size and the position kept within
 // [nMin, nMax - max(nPage - 1, 0)]. Returns the position now.
 int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
-// FALSE for a window without WS_VSCROLL or a record whose cbSize is not 28. SIF_TRACKPOS gives
-// the thumb's place while it is dragged (the position otherwise).
+// FALSE for a window that never had a bar nor values, or a record whose cbSize is not 28.
+// SIF_TRACKPOS gives the thumb's place while it is dragged (the position otherwise).
 BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
 
 constexpr UINT SW_SCROLLCHILDREN = 0x1;

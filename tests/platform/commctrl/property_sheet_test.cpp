@@ -9,6 +9,7 @@
 
 #include "pda/commctrl.h"
 #include "pda/controls.h"
+#include "pda/testing/user.h"
 #include "user_fixture.h"
 
 namespace pda::user_test {
@@ -23,7 +24,7 @@ constexpr DLGITEMTEMPLATEW kItems[] = {
 constexpr DLGTEMPLATEW kTemplate = {WS_CHILD | DS_CONTROL, 0, 0, 120, 80, u"Tahoma", 9, kItems, 1};
 
 // TapLastTab: the stylus pressed and lifted on the tab strip's last tab.
-enum class Step { Next, Back, Ok, Cancel, Close, TapLastTab, Look };
+enum class Step { Next, Back, Ok, Cancel, Close, TapLastTab, Look, Rotate };
 
 // One run of the sheet, as its pages, callback and owner saw it.
 struct SheetRun {
@@ -60,6 +61,7 @@ INT_PTR PageProcedure(HWND page, UINT message, WPARAM, LPARAM lParam) {
     run.log.push_back("I" + std::to_string(n) + (ownValue ? "" : " wrong parameter"));
     return TRUE;
   }
+  if (message == WM_SETTINGCHANGE) run.log.push_back("C" + std::to_string(PageNumber(page)));
   if (message != WM_NOTIFY) return FALSE;
   const auto* notice = reinterpret_cast<const PSHNOTIFY*>(lParam);
   const char* letter = notice->hdr.code == PSN_SETACTIVE    ? "S"
@@ -127,6 +129,9 @@ void TakeStep(HWND owner, Step step) {
       SendMessageW(tabs, WM_LBUTTONUP, 0, point);
       break;
     }
+    case Step::Rotate:
+      pda::testing::ChangeScreen(640, 480, 192);
+      break;
     case Step::Look:
     {
       run.lookedPage = CurrentPage();
@@ -139,7 +144,8 @@ void TakeStep(HWND owner, Step step) {
       GetWindowRect(run.lookedPage, &page);
       GetWindowRect(GetDlgItem(run.sheet, IDC_PROPSHEET_HEADER), &line);
       run.pageBelowHeaderLine = line.bottom > line.top && page.top >= line.bottom &&
-                                page.bottom > page.top && page.right - page.left == 480;
+                                page.bottom > page.top && page.right - page.left ==
+                                run.lookedSheetRect.right - run.lookedSheetRect.left;
       break;
     }
   }
@@ -249,9 +255,9 @@ TEST_F(PropertySheetTest, OpensAMaximisedSheetForTheCallbackWhileTheOwnerStillGe
   EXPECT_TRUE(run.focusInPage);
   EXPECT_EQ(run.log, (std::vector<std::string>{"I1", "S1", "R1"}));
   EXPECT_EQ(run.lookedSheetRect.left, 0);
-  EXPECT_EQ(run.lookedSheetRect.top, 0);
+  EXPECT_EQ(run.lookedSheetRect.top, 52) << "below the navigation bar";
   EXPECT_EQ(run.lookedSheetRect.right, 480);
-  EXPECT_EQ(run.lookedSheetRect.bottom, 640);
+  EXPECT_EQ(run.lookedSheetRect.bottom, 640 - 52) << "above the soft-key bar";
   EXPECT_FALSE(IsWindow(run.lookedPage));
 }
 
@@ -277,6 +283,18 @@ TEST_F(PropertySheetTest, ASheetThatCannotBeMadeAnswersMinusOne) {
     TearDown();
   }
   EXPECT_EQ(PropertySheetW(nullptr), -1);
+}
+
+// Turning the device: the sheet stays between the bars, lays out its header line again, and
+// every page made hears of the new screen.
+TEST_F(PropertySheetTest, ARotatedSheetStaysBetweenTheBarsAndTellsItsPages) {
+  EXPECT_EQ(Open(0, {Step::Next, Step::Rotate, Step::Look, Step::Cancel}), 0);
+  EXPECT_EQ(run.log, (std::vector<std::string>{"I0", "S0", "K0", "I1", "S1", "C0", "C1", "R0",
+                                               "R1"}));
+  EXPECT_EQ(run.lookedSheetRect.top, 52);
+  EXPECT_EQ(run.lookedSheetRect.right, 640);
+  EXPECT_EQ(run.lookedSheetRect.bottom, 480 - 52);
+  EXPECT_TRUE(run.pageBelowHeaderLine) << "the header line and the page are as wide as the sheet";
 }
 
 }  // namespace

@@ -139,6 +139,13 @@ TEST_F(InputPanelTest, ActivationPutsThePanelBackAsTheWindowLastHadIt) {
   EXPECT_FALSE(Info().fdwFlags & SIPF_ON);
   fresh.cbSize = 16;
   EXPECT_FALSE(SHHandleWMActivate(first_, MAKEWPARAM(WA_ACTIVE, 0), 0, &fresh, 0));
+
+  // A settings change handed on in place of an activation leaves the panel up.
+  SipShowIM(SIPF_ON);
+  fresh = SHACTIVATEINFO{};
+  fresh.cbSize = sizeof fresh;
+  EXPECT_FALSE(SHHandleWMActivate(first_, SPI_SETSIPINFO, 0, &fresh, 0));
+  EXPECT_TRUE(Info().fdwFlags & SIPF_ON);
 }
 
 class TypingTest : public InputPanelTest {

@@ -253,5 +253,34 @@ TEST_F(WindowScrollTest, SwitchingTheStyleChangesTheClientWidthAtFrameChanged) {
   EXPECT_TRUE(IsWindow(child));
 }
 
+// New values decide whether the window has a bar: something to scroll brings it (the client
+// area narrows), nothing to scroll takes it away, unless SIF_DISABLENOSCROLL keeps it.
+TEST_F(WindowScrollTest, SetScrollInfoShowsTheBarWhenThereIsSomethingToScroll) {
+  const HWND window = Make(WS_VISIBLE, HWND{}, 0, 0, 200, 300);
+  struct Step {
+    UINT mask;
+    int min, max;
+    UINT page;
+    bool bar;  // afterwards
+  } const steps[] = {
+      {SIF_POS,                      0, 0,  0,  false},  // a position alone brings nothing
+      {SIF_RANGE | SIF_PAGE,         0, 99, 10, true},
+      {SIF_PAGE,                     0, 0,  100, false},  // the page now covers the range
+      {SIF_PAGE,                     0, 0,  10, false},   // a page alone never brings the bar
+      {SIF_RANGE,                    0, 50, 0,  true},
+      {SIF_RANGE | SIF_DISABLENOSCROLL, 0, 5, 0, true},  // page 10 covers it: kept, no thumb
+      {SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, false},
+  };
+  for (const Step& step : steps) {
+    const SCROLLINFO info = Info(step.mask, step.min, step.max, step.page, 0);
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
+    EXPECT_EQ((GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL) != 0, step.bar) << step.max;
+    EXPECT_EQ(Client(window).right, step.bar ? 200 - bar_ : 200) << step.max;
+  }
+  SCROLLINFO kept = Info(SIF_ALL);
+  EXPECT_TRUE(GetScrollInfo(window, SB_VERT, &kept)) << "the values outlive the bar";
+  EXPECT_EQ(kept.nMax, 0);
+}
+
 }  // namespace
 }  // namespace pda::user_test
