@@ -12,6 +12,7 @@
 #include "shell/globals.h"
 #include "shell/main_window.h"
 #include "shell/shell_services.h"
+#include "utils/copy_paste_menu.h"
 #include "utils/message_table.h"
 
 namespace {
@@ -35,42 +36,11 @@ DWORD StreamEditorOut(HWND hwndEditor, DWORD_PTR dwCookie, GeoNoteChunkWriter wr
   return stream.dwError;
 }
 
-int InputPanelHeight() {
-  SIPINFO sip = {};
-  sip.cbSize = SIPINFO_PUBLISHED_SIZE;
-  if (!SipGetInfo(&sip) || !(sip.fdwFlags & SIPF_ON)) return 0;
-  return sip.rcSipRect.bottom - sip.rcSipRect.top;
-}
-
-// ---- the editor's procedure -----------------------------------------------------------------
-void ShowCopyPasteMenu(HWND hwnd, LPARAM lParam) {
-  SetFocus(hwnd);
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, IDM_GEONOTE_COPY, u"Copy");
-  AppendMenuW(menu, MF_STRING, IDM_GEONOTE_PASTE, u"Paste");
-  POINT point = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
-  ClientToScreen(hwnd, &point);
-  const UINT choice = static_cast<UINT>(
-      TrackPopupMenuEx(menu, GEONOTE_MENU_FLAGS, point.x, point.y, hwnd, nullptr));
-  DestroyMenu(menu);
-  if (choice == IDM_GEONOTE_COPY) SendMessageW(hwnd, WM_COPY, 0, 0);
-  if (choice == IDM_GEONOTE_PASTE) SendMessageW(hwnd, WM_PASTE, 0, 0);
-}
-
 }  // namespace
 
+// ---- the editor's procedure -----------------------------------------------------------------
 LRESULT GeoNoteEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_KILLFOCUS) {
-    SHSipPreference(hwnd, SIP_FORCEDOWN);
-  } else if (message == WM_LBUTTONDOWN) {
-    SHRGINFO gesture = {};
-    gesture.cbSize = sizeof gesture;
-    gesture.hwndClient = hwnd;
-    gesture.ptDown.x = LOWORD(lParam);
-    gesture.ptDown.y = HIWORD(lParam);
-    gesture.dwFlags = SHRG_RETURNCMD;
-    if (SHRecognizeGesture(&gesture) == GN_CONTEXTMENU) ShowCopyPasteMenu(hwnd, lParam);
-  }
+  HandleCopyPasteInput(hwnd, message, lParam);
   return CallWindowProcW(g_GeoNote.pfnEditProc, hwnd, message, wParam, lParam);
 }
 

@@ -11,11 +11,6 @@ constexpr UINT GEONOTES_CLASS_STYLE = CS_HREDRAW | CS_VREDRAW | CS_PARENTDC;  //
 constexpr DWORD GEONOTES_WINDOW_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP;    // 0x50010000
 constexpr DWORD GEONOTES_EDITOR_STYLE = WS_CHILD | WS_VISIBLE | WS_VSCROLL;    // 0x50200000
 
-// The popup menu of a tap-and-hold in the editor.
-constexpr UINT IDM_GEONOTE_COPY = 100;
-constexpr UINT IDM_GEONOTE_PASTE = 200;
-constexpr UINT GEONOTE_MENU_FLAGS = TPM_RETURNCMD | TPM_VCENTERALIGN;  // 0x110
-
 // The touch-button action: a copy of the position taken under the Position lock, which is held
 // until the editor, its soft keys and its header exist; the window is remembered by the Main
 // window (g_hwndGeoNotes).

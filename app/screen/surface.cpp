@@ -26,12 +26,6 @@ HFONT MakeFont(LPCWSTR face, LONG height, LONG weight, BOOL underline) {
 }
 
 // A gradient vertex: each 8-bit channel widened to 16 bits, alpha 0.
-TRIVERTEX Vertex(LONG x, LONG y, COLORREF color) {
-  return TRIVERTEX{x, y, static_cast<COLOR16>(GetRValue(color) << 8),
-                   static_cast<COLOR16>(GetGValue(color) << 8),
-                   static_cast<COLOR16>(GetBValue(color) << 8), 0};
-}
-
 // The common tail of the three builds.
 void Build(Surface* s, HWND hwnd) {
   s->width = s->right - s->left;
@@ -119,8 +113,14 @@ void SurfaceFill(Surface* s, COLORREF color) {
   s->hbr = nullptr;
 }
 
+TRIVERTEX ColorVertex(LONG x, LONG y, COLORREF color) {
+  return TRIVERTEX{x, y, static_cast<COLOR16>(GetRValue(color) << 8),
+                   static_cast<COLOR16>(GetGValue(color) << 8),
+                   static_cast<COLOR16>(GetBValue(color) << 8), 0};
+}
+
 void SurfaceGradient(Surface* s, COLORREF top, COLORREF bottom) {
-  TRIVERTEX vertex[2] = {Vertex(s->left, s->top, top), Vertex(s->right, s->bottom, bottom)};
+  TRIVERTEX vertex[2] = {ColorVertex(s->left, s->top, top), ColorVertex(s->right, s->bottom, bottom)};
   GRADIENT_RECT rect = {0, 1};
   GradientFill(s->hdc, vertex, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }

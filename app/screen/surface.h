@@ -39,6 +39,8 @@ void SurfaceSetFont(Surface* s, LONG height, int bold, BOOL underline);
 void SurfaceSetTextColor(Surface* s, COLORREF color);
 void SurfaceFill(Surface* s, COLORREF color);
 void SurfaceGradient(Surface* s, COLORREF top, COLORREF bottom);
+// A gradient's corner of the given colour.
+TRIVERTEX ColorVertex(LONG x, LONG y, COLORREF color);
 HRGN SurfaceSetHitRegion(Surface* s, LONG left, LONG top, LONG right, LONG bottom);
 void SurfaceDrawText(Surface* s, int x, int y, LPCWSTR format, ...);
 void SurfaceCopy(const Surface* s, HDC dst);

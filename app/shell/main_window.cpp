@@ -10,6 +10,7 @@
 #include "screen/main_screen.h"
 #include "screen/touch_buttons.h"
 #include "settings/settings_record.h"
+#include "settingsdlg/page_sheet.h"
 #include "shell/globals.h"
 #include "shell/shell_services.h"
 #include "shell/text_pane.h"
@@ -99,6 +100,11 @@ LRESULT OnClearTextPane(HWND, WORD, LPARAM, WORD) {
   return 0;
 }
 
+LRESULT OnSettings(HWND hwnd, WORD, LPARAM, WORD) {
+  ShowSettingsSheet(hwnd, g_hInstance, &g_Settings, 0);
+  return 0;
+}
+
 LRESULT OnExit(HWND hwnd, WORD, LPARAM, WORD) {
   PostMessageW(hwnd, WM_CLOSE, 0, 0);
   return 0;
@@ -123,9 +129,8 @@ constexpr MessageRow kMessages[] = {
     {WM_POSITION_CHANGED, OnPositionChanged},
 };
 
-// The "Settings" soft key (2000) gets its row when the settings sheet exists; until then it is
-// an unknown command and does nothing.
 constexpr CommandRow kCommands[] = {
+    {IDM_SETTINGS,         OnSettings},
     {IDM_TOGGLE_TEXT_PANE, OnToggleTextPane},
     {IDM_CLEAR_TEXT_PANE,  OnClearTextPane},
     {IDM_EXIT,             OnExit},

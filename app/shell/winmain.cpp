@@ -11,6 +11,7 @@
 #include "screen/surface.h"
 #include "settings/settings_file.h"
 #include "shell/globals.h"
+#include "settingsdlg/sheet_button.h"
 #include "shell/main_window.h"
 #include "shell/shell_services.h"
 #include "shell/text_pane.h"
@@ -57,6 +58,8 @@ int WINAPI WinMain(HINSTANCE hinst, HINSTANCE, LPWSTR, int) {
 
   FontCreate(&g_HeaderFont14, u"Tahoma", 14, 1, FALSE);
   FontCreate(&g_HeaderFont26, u"Tahoma", 26, 1, FALSE);
+  SheetButtonClear(&g_BackButton);
+  SheetButtonClear(&g_NextButton);
 
   // The instance is kept before the window exists: its creation already lays out the screen,
   // which loads bitmaps from it.
@@ -97,6 +100,8 @@ int WINAPI WinMain(HINSTANCE hinst, HINSTANCE, LPWSTR, int) {
 
   TextPaneDestroy(&g_TextPane);
   ReleaseLayout();
+  SheetButtonRelease(&g_BackButton);
+  SheetButtonRelease(&g_NextButton);
   FontRelease(&g_HeaderFont14);
   FontRelease(&g_HeaderFont26);
   return exitCode;

@@ -1,6 +1,7 @@
 // The window procedures' tables: {message, routine} and {command, routine} rows, searched in
-// order by the two dispatchers below. A message without a row goes to DefWindowProc; a command
-// without a row does nothing and returns 0.
+// order by the two dispatchers below. A message without a row goes to DefWindowProc (or to the
+// fallback given: a dialog's answers "not handled", a subclass passes it on); a command without
+// a row does nothing and returns 0.
 #pragma once
 
 #include <cstddef>
@@ -19,12 +20,15 @@ struct CommandRow {
 
 template <std::size_t N>
 LRESULT DispatchMessageRows(const MessageRow (&rows)[N], HWND hwnd, UINT message, WPARAM wParam,
-                            LPARAM lParam) {
+                            LPARAM lParam, WNDPROC fallback = DefWindowProcW) {
   for (const MessageRow& row : rows) {
     if (row.message == message) return row.routine(hwnd, message, wParam, lParam);
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return fallback(hwnd, message, wParam, lParam);
 }
+
+// The fallback of dialog and page procedures.
+inline LRESULT NotHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // found is set when a row answered the command.
 template <std::size_t N>

@@ -12,6 +12,7 @@
 #include "user/dialog_units.h"
 #include "user/modal_loop.h"
 #include "user/modal_owner.h"
+#include "user/placement.h"
 #include "user/window_shape.h"
 
 namespace pda::user {
@@ -26,6 +27,17 @@ struct DialogCreation {
   DialogFace face;
   DLGPROC procedure;
 };
+
+// DS_CENTER: the frame moved to the middle of the parent's client area (of the screen below the
+// navigation bar for a dialog without parent).
+RECT Centred(RECT frame, HWND parent) {
+  RECT area = DefaultTopLevelRect();
+  if (parent) GetClientRect(parent, &area);
+  const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+  frame.left = area.left + (area.right - area.left - width) / 2;
+  frame.top = area.top + (area.bottom - area.top - height) / 2;
+  return RECT{frame.left, frame.top, frame.left + width, frame.top + height};
+}
 
 // ---- the record ----------------------------------------------------------------------------
 struct DialogState {
@@ -131,7 +143,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
   const BaseUnits base = creation.face.base;
   if (!creation.face.font || base.x <= 0 || base.y <= 0) return HWND{};
   const HFONT font = creation.face.font;
-  const RECT frame = DialogUnitsToPixels(RECT{t.x, t.y, t.x + t.cx, t.y + t.cy}, base);
+  RECT frame = DialogUnitsToPixels(RECT{t.x, t.y, t.x + t.cx, t.y + t.cy}, base);
+  if (t.style & DS_CENTER) frame = Centred(frame, (t.style & WS_CHILD) ? parent : HWND{});
   const DWORD exStyle = (t.style & DS_CONTROL) ? WS_EX_CONTROLPARENT : 0;
   pda::UniqueWindow dialog(CreateWindowExW(exStyle, WC_DIALOGW, u"", t.style & ~WS_VISIBLE,
                                            frame.left, frame.top, frame.right - frame.left,

@@ -41,7 +41,9 @@ void InvalidateAreaUnderLocked(HWND window, const Region& screenArea,
                                std::vector<std::shared_ptr<MessageQueue>>& toWake) {
   Window* w = FindLocked(window);
   if (!w || !IsShownLocked(*w)) return;
-  Region area = VisibleRegionLocked(*w);
+  // The children's areas too: a child may move away before the window paints, and the window
+  // is clipped to what it shows only then.
+  Region area = UncoveredRegionLocked(*w);
   area.Intersect(screenArea);
   const POINT origin = ScreenOriginLocked(*w);
   area.Translate(-origin.x, -origin.y);
@@ -80,6 +82,14 @@ bool FindPaintLocked(HWND window, const MessageQueue& queue, const MessageFilter
 }  // namespace
 
 Region VisibleRegionLocked(const Window& window) {
+  Region visible = UncoveredRegionLocked(window);
+  for (HWND child : window.children)
+    if (Window* c = FindLocked(child); c && (c->style & WS_VISIBLE))
+      visible.Subtract(Region(ScreenRectLocked(*c)));
+  return visible;
+}
+
+Region UncoveredRegionLocked(const Window& window) {
   if (!IsShownLocked(window)) return Region();
   Region visible(ScreenRectLocked(window));
   for (const Window* node = &window; node; node = FindLocked(node->parent)) {
@@ -91,9 +101,6 @@ Region VisibleRegionLocked(const Window& window) {
         visible.Subtract(Region(ScreenRectLocked(*s)));
     }
   }
-  for (HWND child : window.children)
-    if (Window* c = FindLocked(child); c && (c->style & WS_VISIBLE))
-      visible.Subtract(Region(ScreenRectLocked(*c)));
   return visible;
 }
 

@@ -12,6 +12,8 @@ namespace pda::user {
 // Screen coordinates: the window minus its visible children and the visible siblings above it
 // and above each of its ancestors, within every ancestor. Empty for a hidden window.
 Region VisibleRegionLocked(const Window& window);
+// The same with the window's own children counted in.
+Region UncoveredRegionLocked(const Window& window);
 Region VisibleRegion(HWND window);
 
 // Every shown window gets the part of the screen area that it shows added to its update region

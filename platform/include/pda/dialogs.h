@@ -84,6 +84,8 @@ using LPCDLGTEMPLATEW = const DLGTEMPLATEW*;
 // WS_EX_CONTROLPARENT: its controls join the outer dialog's tab order.
 constexpr DWORD DS_SETFONT = 0x40;
 constexpr DWORD DS_CONTROL = 0x400;
+// Centred in the parent's client area (a popup: in the screen below the navigation bar).
+constexpr DWORD DS_CENTER = 0x800;
 
 // The dialog's window extra bytes: the result slot (DWL_MSGRESULT, pda/user.h), the dialog
 // procedure and a slot free for the dialog's own use.

@@ -148,8 +148,7 @@ TEST_P(UnknownCommandTest, DoesNothingAndReturnsZero) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, UnknownCommandTest,
     ::testing::Values(UnknownCommand{"CancelOfAnotherMenuBar", 40110},
-                      UnknownCommand{"OkOfAnotherMenuBar", 40120},
-                      UnknownCommand{"SettingsSoftKeyWithoutARowYet", 2000}),
+                      UnknownCommand{"OkOfAnotherMenuBar", 40120}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the notification icon -----------------------------------------------------------------

@@ -145,6 +145,16 @@ TEST_F(DialogTest, ControlsLandAtTheirConvertedRectanglesAtBothDensities) {
     EXPECT_NE(std::find(names.begin(), names.end(), "WM_SETFONT"), names.end())
         << "each control is given the dialog's font";
     DestroyWindow(page);
+
+    DLGTEMPLATEW centred = kPage;
+    centred.style |= DS_CENTER;
+    const HWND middle = CreateDialogIndirectParamW(HINSTANCE{}, &centred, host_, PageProcedure, 0);
+    const RECT got = RectIn(middle, host_);
+    const int width = MulDiv(kPage.x + kPage.cx, base.x, 4) - MulDiv(kPage.x, base.x, 4);
+    const int height = MulDiv(kPage.y + kPage.cy, base.y, 8) - MulDiv(kPage.y, base.y, 8);
+    EXPECT_EQ(got.left, (480 - width) / 2) << "DS_CENTER, " << dpi;
+    EXPECT_EQ(got.top, (600 - height) / 2) << "DS_CENTER, " << dpi;
+    DestroyWindow(middle);
   }
 }
 
