@@ -90,9 +90,13 @@ LRESULT OnInitDialog(HWND page, UINT, WPARAM, LPARAM lParam) {
   return TRUE;
 }
 
+// A row chosen (tapped, even when it was selected already, or moved to with the keys) or double
+// tapped. The list's focus notices take nothing: the list gets the focus when the page opens,
+// and the shown selection (a name found within the stored one) must not replace it unasked.
 LRESULT OnCommand(HWND page, UINT, WPARAM wParam, LPARAM) {
   if (LOWORD(wParam) != IDC_EMAIL_ACCOUNTS) return TRUE;
-  TakeSelectedAccount(page);
+  const WORD code = HIWORD(wParam);
+  if (code == LBN_SELCHANGE || code == LBN_DBLCLK) TakeSelectedAccount(page);
   return FALSE;
 }
 

@@ -59,7 +59,9 @@ void Place(HWND window, const RECT& r) {
 void Layout(const Sheet& sheet) {
   RECT client{};
   GetClientRect(sheet.window, &client);
-  if (sheet.headerLine) Place(sheet.headerLine, {0, 0, client.right, sheet.barHeight});
+  // The header line's text keeps a little from the screen's edge.
+  const int inset = sheet.barHeight / 4;
+  if (sheet.headerLine) Place(sheet.headerLine, {inset, 0, client.right, sheet.barHeight});
   if (sheet.tabs)
     Place(sheet.tabs, {0, client.bottom - sheet.barHeight, client.right, client.bottom});
   if (sheet.current >= 0)

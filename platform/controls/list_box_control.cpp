@@ -116,11 +116,16 @@ void Notify(const ListBoxState& s, WORD code) {
                  static_cast<LPARAM>(s.window.value));
 }
 
-// The user chose a row: selected, shown, and the parent told when it changed.
-void Choose(ListBoxState& s, int index) {
+// The user chose a row: selected, shown, and the parent told when it changed; a row tapped is
+// told even when it was selected already (the tap is the choice).
+enum class By { Keys, Stylus };
+void Choose(ListBoxState& s, int index, By by = By::Keys) {
   if (!s.items.valid(index)) return;
   ShowRow(s, index);
-  if (index == s.items.selection) return;
+  if (index == s.items.selection) {
+    if (by == By::Stylus) Notify(s, LBN_SELCHANGE);
+    return;
+  }
   s.items.selection = index;
   Redraw(s);
   Notify(s, LBN_SELCHANGE);
@@ -239,7 +244,7 @@ LRESULT OnButtonDown(ListBoxState& s, WPARAM, LPARAM point) {
   }
   const RECT rows = RowsArea(s);
   if (y < rows.top || y >= rows.bottom) return 0;
-  Choose(s, s.items.top + (y - rows.top) / RowHeight(s));
+  Choose(s, s.items.top + (y - rows.top) / RowHeight(s), By::Stylus);
   return 0;
 }
 

@@ -4,7 +4,8 @@
 //
 // A popup menu is usually opened while the stylus is still down (a tap-and-hold): the lift of
 // that press over an item chooses it; lifted anywhere else, the menu stays open for a tap. A press
-// that starts outside the menu, or one that starts in it and is lifted outside, dismisses it.
+// that starts outside the menu (once lifted: the whole tap is the menu's, nothing under it gets
+// half of it), or one that starts in it and is lifted outside, dismisses it.
 //
 // Sections: open menus (for tests) | window procedure | TrackPopupMenuEx
 #include <memory>
@@ -35,6 +36,7 @@ struct Tracked {
   HWND window;
   int hot = -1;          // the highlighted row
   bool pressed = false;  // a press began inside the menu and is not lifted yet
+  bool closing = false;  // a press began outside the menu and is not lifted yet
   std::optional<UINT> chosen;
   bool dismissed = false;
 
@@ -93,7 +95,7 @@ LRESULT OnButtonDown(MenuWindow& w, WPARAM, LPARAM point) {
   Tracked& menu = *w.menu;
   const POINT p = StylusPoint(point);
   if (!Inside(menu, p)) {
-    menu.dismissed = true;  // a tap outside
+    menu.closing = true;  // a tap outside: over at its lift
     return 0;
   }
   menu.pressed = true;
@@ -111,7 +113,9 @@ LRESULT OnButtonUp(MenuWindow& w, WPARAM, LPARAM point) {
   const POINT p = StylusPoint(point);
   const bool pressedHere = std::exchange(menu.pressed, false);
   const int row = RowAt(menu, p);
-  if (menu.choosable(row)) {
+  if (std::exchange(menu.closing, false)) {
+    menu.dismissed = true;
+  } else if (menu.choosable(row)) {
     Choose(menu, row);
   } else if (pressedHere && !Inside(menu, p)) {
     menu.dismissed = true;  // pressed in the menu and lifted elsewhere
