@@ -1,11 +1,13 @@
 // Reference screenshots of the whole screen (navigation bar, main screen, menu bar) in portrait
-// at both resolutions and in landscape, while acquiring and with a fix. Text is antialiased, so a
-// pixel may differ by a little and a few pixels by more.
+// at both resolutions and in landscape, while acquiring and with a fix, and of the settings
+// sheet's pages. Text is antialiased, so a pixel may differ by a little and a few pixels by more.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <ostream>
 #include <string>
+
+#include <pda/testing/shell.h>
 
 #include "app_session.h"
 #include "screenshot_compare.h"
@@ -32,6 +34,23 @@ TEST_P(ScreenshotTest, AcquiringThenFixMatchTheReferences) {
   ExpectMatches("acquiring");
   ScriptFix();
   ExpectMatches("fix");
+}
+
+// The settings sheet's three pages, reached with the Settings soft key and Next.
+TEST_P(ScreenshotTest, SettingsPagesMatchTheReferences) {
+  const Screen& screen = GetParam();
+  Start(screen);
+  const int bar = pda::testing::BarHeight();
+  app().Tap(screen.width - 30, screen.height - bar / 2);
+  ASSERT_TRUE(app().WaitIdle());
+  ExpectMatches("settings_email");
+  for (const char* page : {"settings_sms", "settings_about"}) {
+    app().Tap(screen.width * 3 / 4, screen.height - bar - bar / 2);
+    ASSERT_TRUE(app().WaitIdle());
+    ExpectMatches(page);
+  }
+  app().Tap(30, screen.height - bar / 2);
+  ASSERT_TRUE(app().WaitIdle());
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ScreenshotTest,
