@@ -69,6 +69,21 @@ TEST_F(PaintTest, ParentRepaintLeavesItsChildAlone) {
   EXPECT_EQ(ScreenAt(100, 50), RGB(0, 0, 0)) << "outside the parent";
 }
 
+// A window shown needs painting under its children too: a child moved away without a repaint
+// before the window paints leaves no stale pixels where it was.
+TEST_F(PaintTest, AChildMovedAwayBeforeTheFirstPaintLeavesNothingBehind) {
+  HWND parent = Make(0, HWND{}, 0, 0, 100, 100);
+  HWND child = Child(parent, 10, 10, 20, 20);
+  colors_[parent.value] = kRed;
+  colors_[child.value] = kBlue;
+  ShowWindow(parent, SW_SHOW);
+  ASSERT_TRUE(SetWindowPos(child, HWND{}, 50, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW));
+  UpdateWindow(parent);
+  UpdateWindow(child);
+  EXPECT_EQ(ScreenAt(15, 15), kRed) << "where the child was";
+  EXPECT_EQ(ScreenAt(55, 55), kBlue);
+}
+
 TEST_F(PaintTest, ChildDrawsAtItsOriginAndInsideItsParent) {
   HWND parent = Make(WS_VISIBLE, HWND{}, 50, 60, 100, 100);
   HWND child = Child(parent, 90, 90, 40, 40);  // hangs over the parent's edge
