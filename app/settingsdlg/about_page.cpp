@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr double kContentFactor = 0.14;
 constexpr int kTextChars = 256;
 constexpr DWORD kLineStyle = WS_VISIBLE | WS_GROUP | SS_LEFT;
 inline constexpr WCHAR kDescription[] =
@@ -90,16 +89,6 @@ constexpr NoticeRow kNotices[] = {
     {PSN_RESET,      NoticeTaken},
 };
 
-LRESULT OnNotify(HWND page, UINT, WPARAM wParam, LPARAM lParam) {
-  return DispatchNoticeRows(kNotices, page, wParam, lParam);
-}
-
-LRESULT OnSettingChange(HWND page, UINT, WPARAM wParam, LPARAM) {
-  return wParam == SETTINGCHANGE_RESET ? PageLayoutReset(page, kContentFactor) : FALSE;
-}
-
-LRESULT OnVScroll(HWND page, UINT, WPARAM wParam, LPARAM) { return PageScroll(page, wParam); }
-
 // The lines are placed, then the dialog's default painting draws the page.
 LRESULT OnPaint(HWND page, UINT, WPARAM, LPARAM) {
   PlaceLowerLines(page);
@@ -108,9 +97,9 @@ LRESULT OnPaint(HWND page, UINT, WPARAM, LPARAM) {
 
 constexpr MessageRow kMessages[] = {
     {WM_INITDIALOG,    OnInitDialog},
-    {WM_NOTIFY,        OnNotify},
-    {WM_SETTINGCHANGE, OnSettingChange},
-    {WM_VSCROLL,       OnVScroll},
+    {WM_NOTIFY,        PageNotify<kNotices>},
+    {WM_SETTINGCHANGE, PageSettingChange<0.14>},  // content factor
+    {WM_VSCROLL,       PageScroll},
     {WM_PAINT,         OnPaint},
     {WM_DESTROY,       PageDestroy},
 };

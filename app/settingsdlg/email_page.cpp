@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr double kContentFactor = 0.84;
 constexpr int kAddressLimit = SETTINGS_EMAIL_ADDR_CHARS - 1;
 
 // ---- template (dialog units; template order is the tab order) -------------------------------
@@ -117,23 +116,13 @@ constexpr NoticeRow kNotices[] = {
     {PSN_RESET,      NoticeTaken},
 };
 
-LRESULT OnNotify(HWND page, UINT, WPARAM wParam, LPARAM lParam) {
-  return DispatchNoticeRows(kNotices, page, wParam, lParam);
-}
-
-LRESULT OnSettingChange(HWND page, UINT, WPARAM wParam, LPARAM) {
-  return wParam == SETTINGCHANGE_RESET ? PageLayoutReset(page, kContentFactor) : FALSE;
-}
-
-LRESULT OnVScroll(HWND page, UINT, WPARAM wParam, LPARAM) { return PageScroll(page, wParam); }
-
 // ---- the table ------------------------------------------------------------------------------
 constexpr MessageRow kMessages[] = {
     {WM_INITDIALOG,    OnInitDialog},
     {WM_COMMAND,       OnCommand},
-    {WM_NOTIFY,        OnNotify},
-    {WM_SETTINGCHANGE, OnSettingChange},
-    {WM_VSCROLL,       OnVScroll},
+    {WM_NOTIFY,        PageNotify<kNotices>},
+    {WM_SETTINGCHANGE, PageSettingChange<0.84>},  // content factor
+    {WM_VSCROLL,       PageScroll},
     {WM_DESTROY,       PageDestroy},
 };
 

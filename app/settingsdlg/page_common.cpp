@@ -69,7 +69,7 @@ INT_PTR PageLayoutReset(HWND page, double contentFactor) {
   return TRUE;
 }
 
-INT_PTR PageScroll(HWND page, WPARAM wParam) {
+LRESULT PageScroll(HWND page, UINT, WPARAM wParam, LPARAM) {
   SCROLLINFO si = {};
   si.cbSize = sizeof si;
   si.fMask = SIF_ALL;

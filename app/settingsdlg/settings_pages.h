@@ -51,8 +51,14 @@ int PageFullHeight(HWND page);
 void TakeWorkingSettings(LPARAM lParam);
 // Layout reset (WM_SETTINGCHANGE with SETTINGCHANGE_RESET): answers TRUE.
 INT_PTR PageLayoutReset(HWND page, double contentFactor);
+// The row of WM_SETTINGCHANGE: the layout reset with the page's content factor; other changes
+// are not handled.
+template <double ContentFactor>
+LRESULT PageSettingChange(HWND page, UINT, WPARAM wParam, LPARAM) {
+  return wParam == SETTINGCHANGE_RESET ? PageLayoutReset(page, ContentFactor) : FALSE;
+}
 // WM_VSCROLL from the page's own bar: answers FALSE.
-INT_PTR PageScroll(HWND page, WPARAM wParam);
+LRESULT PageScroll(HWND page, UINT, WPARAM wParam, LPARAM);
 // PSN_SETACTIVE: answers TRUE.
 INT_PTR PageSetActive(HWND page, WPARAM wParam, LPARAM lParam, LPCWSTR title);
 // WM_DESTROY: answers TRUE.
@@ -72,6 +78,12 @@ INT_PTR DispatchNoticeRows(const NoticeRow (&rows)[N], HWND hwnd, WPARAM wParam,
   for (const NoticeRow& row : rows)
     if (row.code == code) return row.routine(hwnd, wParam, lParam);
   return FALSE;
+}
+
+// The row of WM_NOTIFY for a page's notice table.
+template <const auto& Rows>
+LRESULT PageNotify(HWND page, UINT, WPARAM wParam, LPARAM lParam) {
+  return DispatchNoticeRows(Rows, page, wParam, lParam);
 }
 
 // The answer of notices a page takes without doing anything.

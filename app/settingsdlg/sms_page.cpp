@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr double kContentFactor = 0.44;
 constexpr int kNumberLimit = SETTINGS_SMS_NUMBER_CHARS - 1;
 
 constexpr DLGITEMTEMPLATEW kItems[] = {
@@ -47,21 +46,11 @@ constexpr NoticeRow kNotices[] = {
     {PSN_RESET,      NoticeTaken},
 };
 
-LRESULT OnNotify(HWND page, UINT, WPARAM wParam, LPARAM lParam) {
-  return DispatchNoticeRows(kNotices, page, wParam, lParam);
-}
-
-LRESULT OnSettingChange(HWND page, UINT, WPARAM wParam, LPARAM) {
-  return wParam == SETTINGCHANGE_RESET ? PageLayoutReset(page, kContentFactor) : FALSE;
-}
-
-LRESULT OnVScroll(HWND page, UINT, WPARAM wParam, LPARAM) { return PageScroll(page, wParam); }
-
 constexpr MessageRow kMessages[] = {
     {WM_INITDIALOG,    OnInitDialog},
-    {WM_NOTIFY,        OnNotify},
-    {WM_SETTINGCHANGE, OnSettingChange},
-    {WM_VSCROLL,       OnVScroll},
+    {WM_NOTIFY,        PageNotify<kNotices>},
+    {WM_SETTINGCHANGE, PageSettingChange<0.44>},  // content factor
+    {WM_VSCROLL,       PageScroll},
     {WM_DESTROY,       PageDestroy},
 };
 
