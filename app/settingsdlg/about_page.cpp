@@ -8,6 +8,8 @@
 
 namespace {
 
+// What the page's content needs, times the screen width (the layout reset's scroll range).
+constexpr double kContentFactor = 0.14;
 constexpr int kTextChars = 256;
 constexpr DWORD kLineStyle = WS_VISIBLE | WS_GROUP | SS_LEFT;
 inline constexpr WCHAR kDescription[] =
@@ -98,7 +100,7 @@ LRESULT OnPaint(HWND page, UINT, WPARAM, LPARAM) {
 constexpr MessageRow kMessages[] = {
     {WM_INITDIALOG,    OnInitDialog},
     {WM_NOTIFY,        PageNotify<kNotices>},
-    {WM_SETTINGCHANGE, PageSettingChange<0.14>},  // content factor
+    {WM_SETTINGCHANGE, PageSettingChange<kContentFactor>},
     {WM_VSCROLL,       PageScroll},
     {WM_PAINT,         OnPaint},
     {WM_DESTROY,       PageDestroy},

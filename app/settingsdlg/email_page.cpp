@@ -12,6 +12,8 @@
 
 namespace {
 
+// What the page's content needs, times the screen width (the layout reset's scroll range).
+constexpr double kContentFactor = 0.84;
 constexpr int kAddressLimit = SETTINGS_EMAIL_ADDR_CHARS - 1;
 
 // ---- template (dialog units; template order is the tab order) -------------------------------
@@ -121,7 +123,7 @@ constexpr MessageRow kMessages[] = {
     {WM_INITDIALOG,    OnInitDialog},
     {WM_COMMAND,       OnCommand},
     {WM_NOTIFY,        PageNotify<kNotices>},
-    {WM_SETTINGCHANGE, PageSettingChange<0.84>},  // content factor
+    {WM_SETTINGCHANGE, PageSettingChange<kContentFactor>},
     {WM_VSCROLL,       PageScroll},
     {WM_DESTROY,       PageDestroy},
 };

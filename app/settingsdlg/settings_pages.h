@@ -53,7 +53,7 @@ void TakeWorkingSettings(LPARAM lParam);
 INT_PTR PageLayoutReset(HWND page, double contentFactor);
 // The row of WM_SETTINGCHANGE: the layout reset with the page's content factor; other changes
 // are not handled.
-template <double ContentFactor>
+template <const double& ContentFactor>
 LRESULT PageSettingChange(HWND page, UINT, WPARAM wParam, LPARAM) {
   return wParam == SETTINGCHANGE_RESET ? PageLayoutReset(page, ContentFactor) : FALSE;
 }

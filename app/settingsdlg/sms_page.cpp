@@ -5,6 +5,8 @@
 
 namespace {
 
+// What the page's content needs, times the screen width (the layout reset's scroll range).
+constexpr double kContentFactor = 0.44;
 constexpr int kNumberLimit = SETTINGS_SMS_NUMBER_CHARS - 1;
 
 constexpr DLGITEMTEMPLATEW kItems[] = {
@@ -49,7 +51,7 @@ constexpr NoticeRow kNotices[] = {
 constexpr MessageRow kMessages[] = {
     {WM_INITDIALOG,    OnInitDialog},
     {WM_NOTIFY,        PageNotify<kNotices>},
-    {WM_SETTINGCHANGE, PageSettingChange<0.44>},  // content factor
+    {WM_SETTINGCHANGE, PageSettingChange<kContentFactor>},
     {WM_VSCROLL,       PageScroll},
     {WM_DESTROY,       PageDestroy},
 };
