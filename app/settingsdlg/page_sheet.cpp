@@ -160,11 +160,11 @@ LRESULT OnDrawItem(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return PassOn(hwnd, message, wParam, lParam);
 }
 
-// A new screen re-places Back and Next; a raised or lowered input panel, and activation, also
-// re-lay out the shown page.
+// A new screen re-places Back and Next (above the input panel when it stays up through the
+// turn); a raised or lowered input panel, and activation, also re-lay out the shown page.
 LRESULT OnSettingChange(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SETTINGCHANGE && wParam == SETTINGCHANGE_RESET) {
-    LayoutNavigation(hwnd, false);
+    LayoutNavigation(hwnd, true);
     MoveNavigation();
     return PassOn(hwnd, message, wParam, lParam);
   }

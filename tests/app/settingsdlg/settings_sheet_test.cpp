@@ -411,6 +411,9 @@ TEST_F(SheetLayoutTest, APageScrollsWhileShorterThanTheThresholdAndScrollsBackWh
   EXPECT_EQ(up.height, full - panel);
   EXPECT_EQ(up.buttonsTop, 480 - 2 * bar - panel);
   EXPECT_EQ(up.max, static_cast<int>(0.84 * 640 - (full - panel)));
+  Rotate(480, 640);
+  EXPECT_EQ(Layout().buttonsTop, 640 - 2 * bar - panel) << "turned with the panel up: still above it";
+  Rotate(640, 480);
   InputPanelButton();
 
   // Turned to portrait the page is tall enough: back to position 0 and no bar.
