@@ -69,6 +69,26 @@ bool RaiseLocked(HWND top) {
   return list != before;
 }
 
+// A top-level window disabled while a window it owns runs modally hands the activation on to
+// that window (and so on down), as a tap on it would.
+HWND ModalTargetLocked(HWND top) {
+  for (int depth = 0; depth < 8; ++depth) {
+    const Window* w = FindLocked(top);
+    if (!w || !(w->style & WS_DISABLED)) break;
+    HWND next{};
+    for (HWND h : TopLevelLocked())
+      if (const Window* o = FindLocked(h);
+          o && o->owner == top && !o->destroying && (o->style & WS_VISIBLE) &&
+          !(o->exStyle & WS_EX_NOACTIVATE)) {
+        next = h;
+        break;
+      }
+    if (!next) break;
+    top = next;
+  }
+  return top;
+}
+
 }  // namespace
 
 void SetActivationHook(std::function<void(HWND)> hook) {
@@ -82,6 +102,7 @@ void Activate(HWND topLevel) {
   bool raised;
   {
     auto lock = TreeLock();
+    topLevel = ModalTargetLocked(topLevel);
     Window* w = FindLocked(topLevel);
     if (!w || w->parent || w->destroying || (w->exStyle & WS_EX_NOACTIVATE)) return;
     old = State().foreground;

@@ -183,6 +183,11 @@ TEST_F(SheetTest, BackAndNextFollowThePageAndASecondOpeningStartsOver) {
   EXPECT_FALSE(OnUi(app(), [] {
     return IsWindowVisible(GetDlgItem(SheetWindow(), IDC_PROPSHEET_TABS)) != FALSE;
   })) << "the tab strip is hidden";
+  // A second instance brings the Main window to the front: the sheet stays the one in use.
+  EXPECT_TRUE(OnUi(app(), [] {
+    SetForegroundWindow(g_hWndMain);
+    return GetForegroundWindow() == SheetWindow();
+  }));
   SoftKey(true);
   EXPECT_FALSE(IsOpen());
   QuitWithCtrlQ();

@@ -78,6 +78,20 @@ TEST_F(UserTest, DestroyingTheForegroundWindowActivatesTheNextShownWindow) {
   EXPECT_EQ(GetFocus(), first);
 }
 
+// A window disabled while a window it owns runs modally (a dialog, a property sheet) hands a
+// request for the front to that window, as a second instance's request for the first would.
+TEST_F(UserTest, ADisabledOwnerHandsTheFrontToTheWindowItWaitsOn) {
+  const HWND main = Make(WS_VISIBLE);
+  const HWND modal = Make(WS_VISIBLE | WS_POPUP, main);
+  Make(WS_VISIBLE);
+  EnableWindow(main, FALSE);
+  ASSERT_TRUE(SetForegroundWindow(main));
+  EXPECT_EQ(GetForegroundWindow(), modal);
+  EnableWindow(main, TRUE);
+  ASSERT_TRUE(SetForegroundWindow(main));
+  EXPECT_EQ(GetForegroundWindow(), main) << "enabled again, it takes the front itself";
+}
+
 TEST_F(UserTest, TheActivationHookLearnsWhichWindowCameToTheFront) {
   const HWND first = Make(WS_VISIBLE);
   Make(WS_VISIBLE);
