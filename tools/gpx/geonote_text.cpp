@@ -131,12 +131,24 @@ char32_t DecodeUtf8(std::string_view text, std::size_t at, std::size_t* length) 
     *length = 1;
     return lead;
   }
-  std::size_t count;
-  char32_t c, least;
-  if ((lead & 0xE0) == 0xC0) count = 2, c = lead & 0x1F, least = 0x80;
-  else if ((lead & 0xF0) == 0xE0) count = 3, c = lead & 0x0F, least = 0x800;
-  else if ((lead & 0xF8) == 0xF0) count = 4, c = lead & 0x07, least = 0x10000;
-  else return 0;
+  // {lead bits to match, their value, payload bits, sequence length, smallest code point}
+  struct Form {
+    std::uint8_t mask, value, payload;
+    std::size_t count;
+    char32_t least;
+  };
+  constexpr Form kForms[] = {
+      {0xE0, 0xC0, 0x1F, 2, 0x80},
+      {0xF0, 0xE0, 0x0F, 3, 0x800},
+      {0xF8, 0xF0, 0x07, 4, 0x10000},
+  };
+  const Form* form = nullptr;
+  for (const Form& f : kForms)
+    if ((lead & f.mask) == f.value) form = &f;
+  if (!form) return 0;
+  const std::size_t count = form->count;
+  const char32_t least = form->least;
+  char32_t c = lead & form->payload;
   if (at + count > text.size()) return 0;
   for (std::size_t i = 1; i < count; ++i) {
     if ((byte(at + i) & 0xC0) != 0x80) return 0;

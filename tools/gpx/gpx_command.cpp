@@ -6,7 +6,7 @@
 //   Output     standard output, or FILE replaced whole through a temporary file beside it
 #include "gpx_command.h"
 
-#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,7 +17,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -160,9 +159,11 @@ struct Note {
 std::vector<GpxPoint> ReadNotes(const std::vector<NoteFile>& files) {
   std::vector<Note> notes;
   for (const NoteFile& file : files) {
+    errno = 0;
     const std::optional<std::string> text = ReadWholeFile(file.path);
     if (!text) {
-      Skip(file.path, std::string("cannot be read: ") + std::strerror(errno));
+      Skip(file.path, errno != 0 ? std::string("cannot be read: ") + std::strerror(errno)
+                                 : std::string("cannot be read"));
       continue;
     }
     NoteReading reading = ReadGeoNoteText(*text);
@@ -218,8 +219,14 @@ bool ReplaceFile(const std::string& path, const std::string& document) {
   ::umask(mask);
   bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, document) && ::fsync(fd) == 0;
   int error = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) ok = false, error = errno;
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) ok = false, error = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
   if (!ok) {
     ::unlink(temporary.c_str());
     errno = error;

@@ -256,7 +256,7 @@ TEST_F(GpxCommandTest, WithoutAFolderReadsTheDeviceRootsGeoNotes) {
 
 struct StatusCase {
   const char* name;
-  std::vector<std::string> arguments;  // "NOTES" stands for the notes folder
+  std::vector<std::string> arguments;  // "NOTES" stands for the notes folder, "FILE" for a file
   int status;
   const char* standardOutputHas;  // text the output must hold, or null for empty
 };
@@ -267,8 +267,11 @@ class GpxStatusTest : public GpxCommandTest, public ::testing::WithParamInterfac
 TEST_P(GpxStatusTest, SaysHowItWent) {
   const StatusCase& c = GetParam();
   std::vector<std::string> arguments = c.arguments;
-  for (std::string& a : arguments)
+  WriteFile(work_ / "a file", "not a folder");
+  for (std::string& a : arguments) {
     if (a == "NOTES") a = notes_.string();
+    if (a == "FILE") a = (work_ / "a file").string();
+  }
 
   const ProgramRun run = Convert(arguments, {"PDA_ROOT=" + (work_ / "no root").string()});
 
@@ -292,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"TwoFolders", {"NOTES", "NOTES"}, 2, nullptr},
         StatusCase{"OutputWithoutFile", {"NOTES", "-o"}, 2, nullptr},
         StatusCase{"DefaultFolderMissing", {}, 1, nullptr},
-        StatusCase{"FolderIsAFile", {"/etc/hostname"}, 1, nullptr},
+        StatusCase{"FolderIsAFile", {"FILE"}, 1, nullptr},
         StatusCase{"OutputFolderMissing", {"NOTES", "-o", "/nonexistent/out.gpx"}, 1, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
