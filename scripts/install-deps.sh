@@ -11,6 +11,8 @@ packages=(
   libpixman-1-dev libpng-dev libgps-dev nlohmann-json3-dev
   # messaging: RFC 5322 e-mail for the outbox
   libgmime-3.0-dev
+  # zazorudu-gpx: the XML writer (and the schema check of its tests); time zones for its tests
+  libxml2-dev tzdata
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3 python3-gps
   xvfb xauth xdotool xclip x11-utils
