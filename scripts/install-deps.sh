@@ -18,8 +18,11 @@ packages=(
   xvfb xauth xdotool xclip x11-utils
   # bench/measure: peak resident memory of a program (/usr/bin/time %M)
   time
-  # the art's render script
+  # the art's render script; the build renders the installed icons with it too
   librsvg2-bin
+  # installing and packaging: validators of the desktop entry, the AppStream metainfo and the
+  # man page, and the .deb (dpkg-shlibdeps, and file, which CPack's DEB generator needs for it)
+  desktop-file-utils appstream groff-base dpkg-dev file
 )
 
 missing=()

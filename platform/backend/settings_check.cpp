@@ -76,6 +76,12 @@ std::optional<std::string> SettingRefusal(std::string_view name, const char* val
   return BadSettingLine(name, value, "not a setting of the platform", "one of the PDA_* settings");
 }
 
+std::string_view SettingForms(std::string_view name) {
+  for (const SettingRule& rule : kRules)
+    if (rule.name == name) return rule.expected;
+  return {};
+}
+
 bool CheckSettings() {
   for (const SettingRule& rule : kRules) {
     const std::string name(rule.name);

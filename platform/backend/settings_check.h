@@ -15,6 +15,10 @@ namespace pda::backend {
 // chosen, from the environment (with XDG_DATA_HOME and HOME after it), and made when it can be.
 std::optional<std::string> SettingRefusal(std::string_view name, const char* value);
 
+// The accepted forms of the setting `name`, as its refusal line gives them (for --help); empty
+// for a name the table does not hold.
+std::string_view SettingForms(std::string_view name);
+
 // Every setting as the environment gives it, in the table's order; false after the line for the
 // first one that cannot be used, on standard error.
 bool CheckSettings();

@@ -1,5 +1,7 @@
 // The program's main: the platform's start-up around the application's WinMain.
 //
+// --help and --version are answered first, before anything starts (entry/usage.h).
+//
 // Exit codes besides the application's own (0, and 2 when its message loop is skipped): a PDA_*
 // setting that cannot be used ends the program before anything starts with EX_CONFIG (78); a
 // display that cannot be opened, or that is lost while the program runs, with 1 (after the
@@ -10,6 +12,7 @@
 
 #include "backend/backend.h"
 #include "entry/ending_signals.h"
+#include "entry/usage.h"
 #include "pda/entry.h"
 
 namespace {
@@ -18,7 +21,8 @@ constexpr int kExitBadSetting = EX_CONFIG;
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  if (const auto answered = pda::entry::AnswerOption(argc, argv)) return *answered;
   const pda::entry::EndingSignals signals;  // before any thread starts, so all of them block
   switch (pda::backend::BootFromEnvironment()) {
     case pda::backend::BootResult::Ready: break;
