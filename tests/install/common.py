@@ -76,6 +76,7 @@ def expected_files():
     """{relative path: what it is}, every file the install must put in place."""
     files = {
         "bin/zazorudu": "the program",
+        "bin/zazorudu-gpx": "the GeoNotes to GPX command",
         f"share/applications/{APP_ID}.desktop": "the desktop entry",
         f"share/metainfo/{APP_ID}.metainfo.xml": "the AppStream metainfo",
         f"share/icons/hicolor/scalable/apps/{APP_ID}.svg": "the scalable icon",
