@@ -1,7 +1,9 @@
-// The X connection's I/O error handler (see x11_connection.h). Xlib is the one SDL loads: both
+// The X connection's I/O error handlers (see x11_connection.h). Xlib is the one SDL loads: both
 // name libX11.so.6, and the process has one copy of it.
 #include "backend/x11_connection.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include <atomic>
@@ -11,7 +13,8 @@
 namespace pda::backend::x11 {
 namespace {
 
-std::atomic<void (*)()> g_lost{nullptr};
+std::atomic<void (*)(bool)> g_lost{nullptr};
+std::atomic<Display*> g_returning{nullptr};  // the connection whose broken calls come back
 
 [[noreturn]] void WaitForGood() {
   std::mutex mutex;
@@ -20,16 +23,37 @@ std::atomic<void (*)()> g_lost{nullptr};
   for (;;) never.wait(lock);
 }
 
-int ConnectionBroken(Display*) {
-  if (void (*lost)() = g_lost.exchange(nullptr)) lost();
-  WaitForGood();
+int ConnectionBroken(Display* display) {
+  const bool kept = display != g_returning.load();
+  if (void (*lost)(bool) = g_lost.exchange(nullptr)) lost(kept);
+  if (kept) WaitForGood();
+  return 0;
 }
+
+// Instead of exit: Xlib has marked the connection broken, and its calls on it now return at once.
+void ComeBack(Display*, void*) {}
 
 }  // namespace
 
-void OnConnectionLost(void (*lost)()) {
+void OnConnectionLost(void (*lost)(bool kept)) {
   g_lost.store(lost);
   XSetIOErrorHandler(ConnectionBroken);
+}
+
+std::optional<WindowConnection> WindowConnection::Of(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
+  Display* display = info.info.x11.display;
+  XSetIOErrorExitHandler(display, ComeBack, nullptr);
+  g_returning.store(display);
+  return WindowConnection(display);
+}
+
+int WindowConnection::fd() const { return ConnectionNumber(display_); }
+
+bool WindowConnection::HasQueuedEvents() const {
+  return XEventsQueued(display_, QueuedAlready) > 0;
 }
 
 }  // namespace pda::backend::x11
