@@ -60,10 +60,9 @@ class Screen {
   bool Start(std::string* error);
   // Asks the thread to end and joins it; a thread kept by a lost display is left to itself.
   void Stop();
-  // The back-end thread, inside Xlib, which met the display's break: nothing more is asked of SDL.
-  // `kept`: Xlib keeps the thread for good, and Stop does not wait for it; otherwise the thread
-  // comes back and ends its loop. Returns whether Stop has begun.
-  bool Lose(bool kept);
+  // The back-end thread, inside Xlib, which met the display's break and is kept there for good:
+  // nothing more is asked of it, and Stop does not wait for it. Returns whether Stop has begun.
+  bool Lose();
 
   // Any thread: runs `task` on the back-end thread. False once the thread is gone.
   bool Post(std::function<void()> task);
@@ -107,7 +106,7 @@ class Screen {
   void Run(std::promise<std::string> started);
   bool Open(std::string* error);
   void Loop();
-  bool TakeEvents();
+  void TakeEvents();
   void Wait();
   void RunTasks();
   void MakeWindow();
@@ -129,7 +128,6 @@ class Screen {
   // before Start returns. Other drivers wake it by SDL_PushEvent.
   std::optional<Wakeup> wakeup_;
   std::optional<x11::WindowConnection> connection_;  // once the window is made, under X11
-  std::atomic<bool> lost_{false};      // the display was lost: nothing reaches SDL any more
   std::atomic<bool> quitting_{false};  // Stop has pushed its quit: nothing more is pushed
   pda::user::StylusRouter stylus_;
   StartupTrace trace_;
@@ -149,25 +147,24 @@ class Screen {
 // The screen whose thread this is: the one a broken X connection is met on.
 thread_local Screen* t_screen = nullptr;
 
-// The X server went away (on the back end's thread, inside Xlib): the program shuts down as its
-// user would close it, and main exits with kExitNoDisplay. When the back end is being stopped
-// already, that shutdown is under way. With no window to close (none shown yet) there is no
-// shutdown to run: the program ends now.
-void LoseDisplay(bool kept) {
+// The X server went away (on the back end's thread, inside Xlib, which keeps the thread after
+// this returns): the program shuts down as its user would close it, and main exits with
+// kExitNoDisplay. When the back end is being stopped already, that shutdown is under way. With no
+// window to close (none shown yet) there is no shutdown to run: the program ends now.
+void LoseDisplay() {
   g_displayLost.store(true);
   std::fprintf(stderr, "%s: the display was lost\n", program_invocation_short_name);
-  if (t_screen && t_screen->Lose(kept)) return;
+  if (t_screen && t_screen->Lose()) return;
   if (pda::user::RequestApplicationClose() == 0) ::_exit(kExitNoDisplay);
 }
 
-bool Screen::Lose(bool kept) {
-  lost_.store(true);
+bool Screen::Lose() {
   bool stopping;
   {
     std::lock_guard lock(mutex_);
     stopping = stopping_;
   }
-  if (kept) Ended(true);
+  Ended(true);
   return stopping;
 }
 
@@ -179,7 +176,7 @@ void Screen::Push(Code code) {
   }
   // SDL_PushEvent wakes the thread through the display's own connection: once the thread is
   // told to quit, the window it is about to destroy may be gone when the event arrives.
-  if (lost_.load() || quitting_.load()) return;
+  if (quitting_.load()) return;
   SDL_Event e{};
   e.type = userEvent_;
   SDL_PushEvent(&e);
@@ -282,6 +279,7 @@ bool Screen::Open(std::string* error) {
     return false;
   }
   if (driver == "x11") {
+    // Only this thread may call into Xlib (backend/x11_connection.h): the others wake it by this.
     wakeup_ = Wakeup::Open();
     if (!wakeup_) {
       *error = std::string("display: no eventfd for the back end (") + std::strerror(errno) + ")";
@@ -327,15 +325,8 @@ void Screen::Run(std::promise<std::string> started) {
   t_screen = this;
   Loop();
   t_screen = nullptr;
-  if (lost_.load()) {
-    // The window belongs to a server that is gone: destroying it, or SDL_Quit closing SDL's
-    // connections (the second one, which SDL wakes its waits by, has not met the break yet),
-    // would only meet the break again, where nothing comes back.
-    [[maybe_unused]] SDL_Window* gone = window_.release();
-  } else {
-    window_.reset();
-    SDL_Quit();
-  }
+  window_.reset();
+  SDL_Quit();
   Ended(false);
 }
 
@@ -347,21 +338,20 @@ void Screen::Loop() {
   for (;;) {
     const unsigned codes = pending_.exchange(0);
     if (codes & (kTasks | kQuit)) RunTasks();
-    if ((codes & kQuit) || lost_.load()) return;
+    if (codes & kQuit) return;
     if (codes & kPresent) Present(false);
     CheckScreenSaver();  // for kIdleReset and for the end of the wait
-    if (!TakeEvents()) return;
+    TakeEvents();
     Wait();
   }
 }
 
-// Handles the events SDL has now; false once the display is lost.
-bool Screen::TakeEvents() {
+// Handles the events SDL has now.
+void Screen::TakeEvents() {
   SDL_Event e;
-  while (!lost_.load() && SDL_PollEvent(&e)) {
+  while (SDL_PollEvent(&e)) {
     if (e.type != userEvent_) HandleEvent(e);  // a user event only woke the thread
   }
-  return !lost_.load();
 }
 
 // Until something is asked, an event comes or the screen saver is due.

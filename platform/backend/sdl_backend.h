@@ -10,8 +10,7 @@
 //
 // The window is made when the first top-level window is shown, not at the start. When the X
 // server goes away (backend/x11_connection.h) the application is asked to close, as its user
-// would, the back-end thread comes back from Xlib and ends, and the program exits with
-// kExitNoDisplay.
+// would, and the program exits with kExitNoDisplay.
 #pragma once
 
 #include <string>

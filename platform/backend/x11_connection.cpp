@@ -1,5 +1,5 @@
-// The X connection's I/O error handlers (see x11_connection.h). Xlib is the one SDL loads: both
-// name libX11.so.6, and the process has one copy of it.
+// The X connection's I/O error handler and SDL's window connection (see x11_connection.h). Xlib
+// is the one SDL loads: both name libX11.so.6, and the process has one copy of it.
 #include "backend/x11_connection.h"
 
 #include <SDL.h>
@@ -13,8 +13,7 @@
 namespace pda::backend::x11 {
 namespace {
 
-std::atomic<void (*)(bool)> g_lost{nullptr};
-std::atomic<Display*> g_returning{nullptr};  // the connection whose broken calls come back
+std::atomic<void (*)()> g_lost{nullptr};
 
 [[noreturn]] void WaitForGood() {
   std::mutex mutex;
@@ -23,19 +22,14 @@ std::atomic<Display*> g_returning{nullptr};  // the connection whose broken call
   for (;;) never.wait(lock);
 }
 
-int ConnectionBroken(Display* display) {
-  const bool kept = display != g_returning.load();
-  if (void (*lost)(bool) = g_lost.exchange(nullptr)) lost(kept);
-  if (kept) WaitForGood();
-  return 0;
+int ConnectionBroken(Display*) {
+  if (void (*lost)() = g_lost.exchange(nullptr)) lost();
+  WaitForGood();
 }
-
-// Instead of exit: Xlib has marked the connection broken, and its calls on it now return at once.
-void ComeBack(Display*, void*) {}
 
 }  // namespace
 
-void OnConnectionLost(void (*lost)(bool kept)) {
+void OnConnectionLost(void (*lost)()) {
   g_lost.store(lost);
   XSetIOErrorHandler(ConnectionBroken);
 }
@@ -44,10 +38,7 @@ std::optional<WindowConnection> WindowConnection::Of(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
-  Display* display = info.info.x11.display;
-  XSetIOErrorExitHandler(display, ComeBack, nullptr);
-  g_returning.store(display);
-  return WindowConnection(display);
+  return WindowConnection(info.info.x11.display);
 }
 
 int WindowConnection::fd() const { return ConnectionNumber(display_); }

@@ -1,15 +1,16 @@
 // The X server going away. Xlib meets a broken connection inside whatever call was reading or
-// writing it and calls its I/O error handler there; that call takes Xlib's lock on the connection
-// for good. When the handler returns, Xlib calls the connection's exit handler, whose default
-// prints nothing more and calls exit from that thread, with every other thread still running.
+// writing it, calls its I/O error handler there, and ends the process when that handler returns
+// (by the connection's exit handler, whose default calls exit from that thread, with every other
+// thread still running). It also takes its lock on that connection for good, for the thread that
+// met the break.
 //
-// The handler installed here tells the back end. On the connection of SDL's window (given to
-// WindowConnection::Of) the exit handler is replaced by one that returns: the call that met the
-// break comes back having done nothing, and so does every later call on that connection, so the
-// back-end thread ends its loop as it always does. A break met on a connection SDL has made no
-// window on yet keeps the thread that met it waiting for good instead, as the default would
-// otherwise end the process there. Either way the lock is the thread's for good: no other thread
-// may call into Xlib on that connection (the back end wakes its thread by backend/wakeup.h).
+// The handler installed here never returns: it tells the back end and then keeps the thread that
+// met the break waiting for good, so that the rest of the program can shut down as it always
+// does. Letting the call come back instead (an exit handler that returns) is no way out: Xlib
+// then answers every call on the connection with a failure, and SDL's X11 code goes on with
+// what it got, such as a null modifier map it reads through. So no other thread may call into
+// Xlib on SDL's connections at all: it could meet the break itself and be kept, or wait for the
+// lock for good. The back end wakes its thread by backend/wakeup.h instead of SDL_PushEvent.
 #pragma once
 
 #include <optional>
@@ -19,16 +20,14 @@ struct _XDisplay;
 
 namespace pda::backend::x11 {
 
-// Installs the handler for the whole process. `lost` runs once, on the thread that met the break
-// (the back end's: it alone calls into SDL and Xlib), and is told whether that thread is kept
-// for good (true) or comes back from Xlib (false).
-void OnConnectionLost(void (*lost)(bool kept));
+// Installs the handler for the whole process; `lost` runs once, on the thread that met the break
+// (the back end's, since only it calls into SDL and Xlib), before that thread is kept.
+void OnConnectionLost(void (*lost)());
 
 // SDL's connection to the X server, the one its window is on. Not owned: SDL closes it.
 class WindowConnection {
  public:
-  // Nothing when the window is not on X. From then on a break on this connection comes back
-  // from Xlib (see above).
+  // Nothing when the window is not on X.
   static std::optional<WindowConnection> Of(SDL_Window* window);
 
   // The socket, which has something to read when the server sends an event or goes away.

@@ -1,19 +1,23 @@
-// The X connection's handlers against a real X server (Xvfb) killed under the test, each case in
-// a child process of its own (the handler is told once per process, and a kept thread stays):
-// a break met on the connection of SDL's window comes back from Xlib, the back end is told once
-// that the thread was not kept, and later calls on that connection come back too; a break met on
-// another connection is told as kept. A fault ends the child (Xlib's exit) or leaves the wait
-// for the handler without an answer.
+// The X connection's handler and SDL's window connection against a real X server (Xvfb).
+//
+// A break, met on the window's connection and then on another one, is told once, and each
+// thread that met it is kept waiting for good (seen blocked in futex; were the handler to
+// return, Xlib would end the child process instead). Events Xlib has read without anybody
+// taking them are seen by HasQueuedEvents while the socket has nothing more to read. Each case
+// runs in a child process of its own: SDL starts once per process, and kept threads stay.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <ostream>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -21,6 +25,7 @@
 #include "child_check.h"
 
 // After GoogleTest, whose names Xlib's macros (None, Bool) would otherwise take.
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 namespace {
@@ -65,13 +70,6 @@ class Xvfb {
   std::string display_;
 };
 
-std::atomic<int> g_told{0};
-std::atomic<bool> g_kept{false};
-void Told(bool kept) {
-  g_kept.store(kept);
-  g_told.fetch_add(1);
-}
-
 template <class Done>
 bool WaitFor(Done done) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -82,77 +80,99 @@ bool WaitFor(Done done) {
   return true;
 }
 
-struct BreakCase {
-  const char* name;
-  bool onWindowConnection;  // else on a connection of its own, not given to WindowConnection
-  bool kept;
-};
-void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.name; }
+// Whether thread `tid` of this process is blocked in the futex call (a condition wait).
+bool BlockedInFutex(pid_t tid) {
+  std::ifstream file("/proc/self/task/" + std::to_string(tid) + "/syscall");
+  long number = -1;
+  file >> number;
+  return number == SYS_futex;
+}
 
-const BreakCase kCases[] = {
-    {"OnTheWindowConnectionComesBack", true, false},
-    {"OnAnotherConnectionIsKept", false, true},
-};
+// Runs `check` in a child with SDL on the X11 driver of a fresh Xvfb, which `check` may kill.
+std::string InChildOnXvfb(std::string (*check)(const Xvfb& server)) {
+  Xvfb server;
+  if (server.display().empty()) return "Xvfb did not start; scripts/install-deps.sh";
+  return zaz::testing::RunInChild([&] {
+    ::setenv("DISPLAY", server.display().c_str(), 1);
+    ::setenv("SDL_VIDEODRIVER", "x11", 1);
+    return check(server);
+  });
+}
 
-class X11BreakTest : public ::testing::TestWithParam<BreakCase> {};
+std::atomic<int> g_told{0};
+void Told() { g_told.fetch_add(1); }
 
-// In the child: SDL, its window and the break are on a thread of their own, as in the back end,
-// so that a kept thread does not keep the check.
-std::string MeetBreak(const BreakCase& c, const Xvfb& server) {
-  std::atomic<int> stage{0};  // 1: ready to break, 2: came back from the calls after the break
+std::string BreakIsToldOnceAndKeepsEachThread(const Xvfb& server) {
+  // SDL, its window and the first break are on a thread of their own, as in the back end;
+  // the second break is met on another connection by another thread.
+  std::atomic<pid_t> windowThread{0}, otherThread{0};
+  std::atomic<bool> cameBack{false};
   std::string error;
   std::thread([&] {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       error = std::string("SDL_Init: ") + SDL_GetError();
-      stage.store(-1);
+      windowThread.store(-1);
       return;
     }
     x11::OnConnectionLost(Told);
     SDL_Window* window = SDL_CreateWindow("break", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
-    const auto connection = window ? x11::WindowConnection::Of(window) : std::nullopt;
-    Display* other = XOpenDisplay(nullptr);
-    if (!connection || !other) {
-      error = "no window connection or no second connection";
-      stage.store(-1);
+    if (!window || !x11::WindowConnection::Of(window)) {
+      error = "no window on X";
+      windowThread.store(-1);
       return;
     }
-    stage.store(1);
-    if (c.onWindowConnection) {
-      while (g_told.load() == 0) SDL_PumpEvents();
-      // Later calls on the broken connection: a round trip and reading events.
-      SDL_SetWindowTitle(window, "after");
-      SDL_PumpEvents();
-      stage.store(2);
-    } else {
-      while (g_told.load() == 0) XSync(other, False);
-      stage.store(2);  // not reached when the thread is kept
-    }
+    windowThread.store(static_cast<pid_t>(::gettid()));
+    for (;;) SDL_PumpEvents();  // until it meets the break
   }).detach();
-  if (!WaitFor([&] { return stage.load() != 0; })) return "SDL did not start";
-  if (stage.load() < 0) return error;
+  if (!WaitFor([&] { return windowThread.load() != 0; })) return "SDL did not start";
+  if (windowThread.load() < 0) return error;
+  Display* other = XOpenDisplay(nullptr);
+  if (!other) return "no second connection";
   server.Kill();
-  if (!WaitFor([] { return g_told.load() > 0; })) return "the handler was not called";
-  if (g_kept.load() != c.kept)
-    return std::string("told kept=") + (g_kept.load() ? "true" : "false");
-  if (!c.kept && !WaitFor([&] { return stage.load() == 2; }))
-    return "the calls after the break did not come back";
+  if (!WaitFor([&] { return g_told.load() > 0; })) return "the break was not told";
+  if (!WaitFor([&] { return BlockedInFutex(windowThread.load()); }))
+    return "the thread that met the break on the window's connection was not kept";
+  std::thread([&] {
+    otherThread.store(static_cast<pid_t>(::gettid()));
+    XSync(other, False);
+    cameBack.store(true);
+  }).detach();
+  if (!WaitFor([&] { return otherThread.load() != 0 && BlockedInFutex(otherThread.load()); }))
+    return "the thread that met the break on another connection was not kept";
+  if (cameBack.load()) return "a call that met the break came back";
   if (g_told.load() != 1) return "told " + std::to_string(g_told.load()) + " times";
   return "";
 }
 
-TEST_P(X11BreakTest, IsToldAndKeptOrComesBack) {
-  const BreakCase& c = GetParam();
-  Xvfb server;
-  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start; scripts/install-deps.sh";
-  const std::string result = zaz::testing::RunInChild([&] {
-    ::setenv("DISPLAY", server.display().c_str(), 1);
-    ::setenv("SDL_VIDEODRIVER", "x11", 1);
-    return MeetBreak(c, server);
-  });
-  EXPECT_EQ(result, "");
+std::string QueuedEventsAreSeenThatTheSocketNoLongerShows(const Xvfb&) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("SDL_Init: ") + SDL_GetError();
+  SDL_Window* window = SDL_CreateWindow("queued", 0, 0, 64, 64, SDL_WINDOW_SHOWN);
+  const auto connection = window ? x11::WindowConnection::Of(window) : std::nullopt;
+  if (!connection) return "no window on X";
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  SDL_GetWindowWMInfo(window, &info);
+  Display* display = info.info.x11.display;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+  }
+  std::string result;
+  if (connection->HasQueuedEvents()) result += "events queued after SDL took them all; ";
+  // SDL watches its window's properties: a change makes an event, which the round trip reads.
+  XStoreName(display, info.info.x11.window, "renamed");
+  XSync(display, False);
+  pollfd socket{connection->fd(), POLLIN, 0};
+  if (::poll(&socket, 1, 0) != 0) result += "the socket still had something to read; ";
+  if (!connection->HasQueuedEvents()) result += "the event the round trip read was not seen";
+  return result;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, X11BreakTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(X11ConnectionTest, BreakIsToldOnceAndEachThreadThatMeetsItIsKept) {
+  EXPECT_EQ(InChildOnXvfb(BreakIsToldOnceAndKeepsEachThread), "");
+}
+
+TEST(X11ConnectionTest, QueuedEventsAreSeenThatTheSocketNoLongerShows) {
+  EXPECT_EQ(InChildOnXvfb(QueuedEventsAreSeenThatTheSocketNoLongerShows), "");
+}
 
 }  // namespace
