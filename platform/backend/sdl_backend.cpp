@@ -382,7 +382,7 @@ void Screen::Wait() {
     wakeup_->Wait(-1, timeoutMs);  // no window yet: nothing from the server is waited for
     return;
   }
-  if (connection_->HasQueuedEvents()) return;
+  if (connection_->HasPendingEvents()) return;
   wakeup_->Wait(connection_->fd(), timeoutMs);
 }
 

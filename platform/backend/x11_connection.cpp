@@ -43,8 +43,6 @@ std::optional<WindowConnection> WindowConnection::Of(SDL_Window* window) {
 
 int WindowConnection::fd() const { return ConnectionNumber(display_); }
 
-bool WindowConnection::HasQueuedEvents() const {
-  return XEventsQueued(display_, QueuedAlready) > 0;
-}
+bool WindowConnection::HasPendingEvents() const { return XPending(display_) > 0; }
 
 }  // namespace pda::backend::x11

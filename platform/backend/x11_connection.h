@@ -32,9 +32,10 @@ class WindowConnection {
 
   // The socket, which has something to read when the server sends an event or goes away.
   int fd() const;
-  // Whether Xlib has read events from the socket that nobody has taken yet: waiting on the
-  // socket would not see them.
-  bool HasQueuedEvents() const;
+  // Whether there are events nobody has taken yet, which waiting on the socket would not see:
+  // read by Xlib or XCB already (a round trip reads the events that come before its reply).
+  // Takes in what the socket has without waiting for more.
+  bool HasPendingEvents() const;
 
  private:
   explicit WindowConnection(_XDisplay* display) : display_(display) {}
