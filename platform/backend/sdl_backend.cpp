@@ -1,8 +1,8 @@
 // The SDL back end.
 //
-// Sections: the back-end thread and its task queue | the window | a lost display | presenting |
-//           input | rotation | idle and screen saver | hooks (present, clipboard, activation,
-//           idle, shown) | init and term
+// Sections: the back-end thread and its task queue | a lost display | the window | the loop and its
+//           wait | presenting | input | rotation | idle and screen saver | hooks (present,
+//           clipboard, activation, idle, shown) | init and term
 #include "backend/sdl_backend.h"
 
 #include <SDL.h>
@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <future>
@@ -27,6 +28,7 @@
 
 #include "backend/sdl_keys.h"
 #include "backend/startup_trace.h"
+#include "backend/wakeup.h"
 #include "backend/x11_connection.h"
 #include "user/close_request.h"
 #include "user/screen_surface.h"
@@ -58,6 +60,9 @@ class Screen {
   bool Start(std::string* error);
   // Asks the thread to end and joins it; a thread kept by a lost display is left to itself.
   void Stop();
+  // The back-end thread, inside Xlib, which met the display's break and is kept there for good:
+  // nothing more is asked of it, and Stop does not wait for it. Returns whether Stop has begun.
+  bool Lose();
 
   // Any thread: runs `task` on the back-end thread. False once the thread is gone.
   bool Post(std::function<void()> task);
@@ -89,23 +94,23 @@ class Screen {
   void Shown() {
     if (!windowAsked_.exchange(true)) Post([this] { MakeWindow(); });
   }
-  // The back-end thread, which a lost display keeps for good: nothing more is asked of it, and
-  // Stop does not wait for it. Returns whether Stop has begun.
-  bool Abandon();
   void NoteIdleReset() {
     lastReset_.store(Clock::now().time_since_epoch().count());
     if (!holding_.load()) Push(kIdleReset);
   }
 
  private:
-  enum Code { kTasks, kPresent, kIdleReset, kQuit };
+  // What the back-end thread is asked to do, gathered until it wakes.
+  enum Code : unsigned { kTasks = 1, kPresent = 2, kIdleReset = 4, kQuit = 8 };
   void Push(Code code);
   void Run(std::promise<std::string> started);
   bool Open(std::string* error);
   void Loop();
+  void TakeEvents();
+  void Wait();
   void RunTasks();
   void MakeWindow();
-  void Ended(bool abandoned);
+  void Ended(bool kept);
   void Present(bool everything);
   void HandleEvent(const SDL_Event& e);
   void Rotate();
@@ -118,8 +123,12 @@ class Screen {
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
   std::string title_;  // the foreground window's, for a window made after it came forward
   std::atomic<bool> windowAsked_{false};
-  std::atomic<bool> abandoned_{false};  // the display was lost: nothing reaches SDL any more
-  std::atomic<bool> quitting_{false};   // Stop has pushed its quit: nothing more is pushed
+  std::atomic<unsigned> pending_{0};   // Codes asked for since the thread last looked
+  // Under X11 the thread is woken by this and waits on it and on the window's connection; set
+  // before Start returns. Other drivers wake it by SDL_PushEvent.
+  std::optional<Wakeup> wakeup_;
+  std::optional<x11::WindowConnection> connection_;  // once the window is made, under X11
+  std::atomic<bool> quitting_{false};  // Stop has pushed its quit: nothing more is pushed
   pda::user::StylusRouter stylus_;
   StartupTrace trace_;
 
@@ -128,7 +137,7 @@ class Screen {
   std::deque<std::function<void()>> tasks_;
   bool running_ = false;
   bool stopping_ = false;
-  std::optional<bool> ended_;  // set when the thread is done: abandoned (a lost display) or not
+  std::optional<bool> ended_;  // set when the thread is done: kept (by a lost display) or not
 
   std::atomic<Clock::rep> lastReset_{0};
   std::atomic<bool> holding_{false};  // the screen saver is held off
@@ -145,12 +154,11 @@ thread_local Screen* t_screen = nullptr;
 void LoseDisplay() {
   g_displayLost.store(true);
   std::fprintf(stderr, "%s: the display was lost\n", program_invocation_short_name);
-  if (t_screen && t_screen->Abandon()) return;
+  if (t_screen && t_screen->Lose()) return;
   if (pda::user::RequestApplicationClose() == 0) ::_exit(kExitNoDisplay);
 }
 
-bool Screen::Abandon() {
-  abandoned_.store(true);
+bool Screen::Lose() {
   bool stopping;
   {
     std::lock_guard lock(mutex_);
@@ -161,14 +169,16 @@ bool Screen::Abandon() {
 }
 
 void Screen::Push(Code code) {
-  // Pushing an event wakes the waiting thread through the X connection, by an event sent to the
-  // window: after a break that would meet the break again, on this thread, and once the thread
-  // is told to quit, the window it is about to destroy may be gone when the event arrives (an X
-  // error, which ends the process).
-  if (abandoned_.load() || quitting_.load()) return;
+  pending_.fetch_or(code);
+  if (wakeup_) {
+    wakeup_->Signal();
+    return;
+  }
+  // SDL_PushEvent wakes the thread through the display's own connection: once the thread is
+  // told to quit, the window it is about to destroy may be gone when the event arrives.
+  if (quitting_.load()) return;
   SDL_Event e{};
   e.type = userEvent_;
-  e.user.code = code;
   SDL_PushEvent(&e);
 }
 
@@ -225,13 +235,13 @@ void Screen::Stop() {
   [[maybe_unused]] SDL_Window* gone = window_.release();
 }
 
-void Screen::Ended(bool abandoned) {
+void Screen::Ended(bool kept) {
   std::deque<std::function<void()>> dropped;
   {
     std::lock_guard lock(mutex_);
     running_ = false;
     dropped.swap(tasks_);  // their promises break: waiting askers get nothing
-    if (!ended_) ended_ = abandoned;
+    if (!ended_) ended_ = kept;
   }
   endedChanged_.notify_all();
 }
@@ -268,7 +278,16 @@ bool Screen::Open(std::string* error) {
     SDL_Quit();
     return false;
   }
-  if (driver == "x11") x11::OnConnectionLost(LoseDisplay);
+  if (driver == "x11") {
+    // Only this thread may call into Xlib (backend/x11_connection.h): the others wake it by this.
+    wakeup_ = Wakeup::Open();
+    if (!wakeup_) {
+      *error = std::string("display: no eventfd for the back end (") + std::strerror(errno) + ")";
+      SDL_Quit();
+      return false;
+    }
+    x11::OnConnectionLost(LoseDisplay);
+  }
   // SDL holds the screen saver off by default; here only SystemIdleTimerReset does.
   SDL_EnableScreenSaver();
   return true;
@@ -288,6 +307,7 @@ void Screen::MakeWindow() {
     pda::user::RequestApplicationClose();
     return;
   }
+  if (wakeup_) connection_ = x11::WindowConnection::Of(window_.get());
   Present(true);
 }
 
@@ -310,35 +330,60 @@ void Screen::Run(std::promise<std::string> started) {
   Ended(false);
 }
 
+// ---- the loop and its wait ----------------------------------------------------------------
+// Each turn does what was asked, then takes every event SDL has, then waits. Taking the events
+// last matters under X11: it leaves nothing read from the connection and not yet handled, so
+// the wait on the connection's socket misses nothing.
 void Screen::Loop() {
   for (;;) {
-    SDL_Event e;
-    int got;
-    if (holding_.load()) {
-      // Only while the screen saver is held off is there a time to wake up for.
-      const auto last = Clock::time_point(Clock::duration(lastReset_.load()));
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          last + kScreenSaverDelay - Clock::now());
-      got = SDL_WaitEventTimeout(&e, static_cast<int>(std::max<long long>(left.count(), 1)));
-    } else {
-      got = SDL_WaitEvent(&e);
-    }
-    if (!got) {
-      CheckScreenSaver();
-      continue;
-    }
-    if (e.type == userEvent_) {
-      switch (e.user.code) {
-        case kQuit: RunTasks(); return;
-        case kTasks: RunTasks(); break;
-        case kPresent: Present(false); break;
-        case kIdleReset: CheckScreenSaver(); break;
-        default: break;
-      }
-      continue;
-    }
-    HandleEvent(e);
+    const unsigned codes = pending_.exchange(0);
+    if (codes & (kTasks | kQuit)) RunTasks();
+    if (codes & kQuit) return;
+    if (codes & kPresent) Present(false);
+    CheckScreenSaver();  // for kIdleReset and for the end of the wait
+    TakeEvents();
+    Wait();
   }
+}
+
+// Handles the events SDL has now.
+void Screen::TakeEvents() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    if (e.type != userEvent_) HandleEvent(e);  // a user event only woke the thread
+  }
+}
+
+// Until something is asked, an event comes or the screen saver is due.
+void Screen::Wait() {
+  int timeoutMs = -1;
+  if (holding_.load()) {
+    // Only while the screen saver is held off is there a time to wake up for.
+    const auto last = Clock::time_point(Clock::duration(lastReset_.load()));
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        last + kScreenSaverDelay - Clock::now());
+    timeoutMs = static_cast<int>(std::max<long long>(left.count(), 1));
+  }
+  // Asked for after this turn looked: under SDL_PushEvent the event that woke the thread for it
+  // may have been taken with the others already.
+  if (pending_.load()) return;
+  if (!wakeup_) {
+    // Peeks: the event, if any, is taken with the others on the next turn.
+    if (timeoutMs < 0)
+      SDL_WaitEvent(nullptr);
+    else
+      SDL_WaitEventTimeout(nullptr, timeoutMs);
+    return;
+  }
+  // SDL_PollEvent ends a round at a mark it queued when the round began, so events queued while
+  // the round ran (by what handling an event did) can still be there.
+  if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+  if (!connection_) {
+    wakeup_->Wait(-1, timeoutMs);  // no window yet: nothing from the server is waited for
+    return;
+  }
+  if (connection_->HasPendingEvents()) return;
+  wakeup_->Wait(connection_->fd(), timeoutMs);
 }
 
 // ---- presenting ----------------------------------------------------------------------------
