@@ -27,7 +27,10 @@
 
 #include "backend/sdl_keys.h"
 #include "backend/startup_trace.h"
+#include "backend/window_class_name.h"
+#include "backend/window_icon.h"
 #include "backend/x11_connection.h"
+#include "backend/zoom.h"
 #include "user/close_request.h"
 #include "user/screen_surface.h"
 
@@ -49,7 +52,8 @@ struct SurfaceDeleter {
 // ---- the back-end thread and its task queue ------------------------------------------------
 class Screen {
  public:
-  explicit Screen(int zoom) : zoom_(zoom) {}
+  explicit Screen(const Options& options)
+      : askedZoom_(options.zoom), applicationId_(options.applicationId) {}
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
@@ -85,9 +89,11 @@ class Screen {
       SDL_RaiseWindow(window_.get());
     });
   }
-  // Any thread: a top-level window was shown; the first time, the window is made.
-  void Shown() {
-    if (!windowAsked_.exchange(true)) Post([this] { MakeWindow(); });
+  // Any thread: a top-level window was shown; the first time, the window is made, with that
+  // window's icon (read here, on the thread that showed it).
+  void Shown(HWND window) {
+    if (windowAsked_.exchange(true)) return;
+    Post([this, icon = WindowIcon(window)] { MakeWindow(icon.get()); });
   }
   // The back-end thread, which a lost display keeps for good: nothing more is asked of it, and
   // Stop does not wait for it. Returns whether Stop has begun.
@@ -104,7 +110,8 @@ class Screen {
   bool Open(std::string* error);
   void Loop();
   void RunTasks();
-  void MakeWindow();
+  void MakeWindow(const gdi::Pixels* icon);
+  int ZoomFor(int width, int height) const;
   void Ended(bool abandoned);
   void Present(bool everything);
   void HandleEvent(const SDL_Event& e);
@@ -112,7 +119,9 @@ class Screen {
   void CheckScreenSaver();
   POINT Device(int x, int y) const { return POINT{x / zoom_, y / zoom_}; }
 
-  const int zoom_;
+  const int askedZoom_;  // a number, or kZoomAuto
+  const std::string applicationId_;
+  int zoom_ = 1;  // the window's, on the back-end thread
   Uint32 userEvent_ = 0;
   std::thread thread_;
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
@@ -246,6 +255,7 @@ bool Screen::Open(std::string* error) {
   auto set = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
   if (!set("SDL_VIDEODRIVER") && !set("DISPLAY") && !set("WAYLAND_DISPLAY"))
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "kmsdrm");
+  const ScopedWindowClassName className(applicationId_);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("display: cannot open an SDL display (") + SDL_GetError() +
              "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
@@ -275,12 +285,13 @@ bool Screen::Open(std::string* error) {
 }
 
 // ---- the window ----------------------------------------------------------------------------
-void Screen::MakeWindow() {
+void Screen::MakeWindow(const gdi::Pixels* icon) {
   const auto screen = pda::user::ScreenPixels();
   const int width = screen ? screen->width() : 0;
   const int height = screen ? screen->height() : 0;
+  zoom_ = ZoomFor(width, height);
   window_.reset(SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                 width * zoom_, height * zoom_, SDL_WINDOW_SHOWN));
+                                 width * zoom_, height * zoom_, SDL_WINDOW_HIDDEN));
   if (!window_) {
     std::fprintf(stderr, "%s: cannot make the SDL window (%s)\n", program_invocation_short_name,
                  SDL_GetError());
@@ -288,7 +299,21 @@ void Screen::MakeWindow() {
     pda::user::RequestApplicationClose();
     return;
   }
+  // The icon is there before the window is shown, where the desktop first looks for it.
+  if (icon) {
+    if (const UniqueSdlSurface surface = IconSurface(*icon))
+      SDL_SetWindowIcon(window_.get(), surface.get());
+  }
+  SDL_ShowWindow(window_.get());
   Present(true);
+}
+
+int Screen::ZoomFor(int width, int height) const {
+  if (askedZoom_ != kZoomAuto) return askedZoom_;
+  // The display the window will open on is not known before it exists: the first one.
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+  return FitZoom(SIZE{usable.w, usable.h}, SIZE{width, height});
 }
 
 void Screen::Run(std::promise<std::string> started) {
@@ -418,7 +443,9 @@ void Screen::HandleEvent(const SDL_Event& e) {
 // ---- rotation ------------------------------------------------------------------------------
 void Screen::Rotate() {
   const SIZE screen = pda::user::RotateScreen();
-  if (window_) SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
+  if (!window_) return;
+  zoom_ = ZoomFor(screen.cx, screen.cy);
+  SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
 }
 
 // ---- idle and screen saver -----------------------------------------------------------------
@@ -470,8 +497,8 @@ pda::user::HostHooks HooksOf(const std::shared_ptr<Screen>& running) {
   hooks.idleReset = [weak] {
     if (auto screen = weak.lock()) screen->NoteIdleReset();
   };
-  hooks.shown = [weak] {
-    if (auto screen = weak.lock()) screen->Shown();
+  hooks.shown = [weak](HWND window) {
+    if (auto screen = weak.lock()) screen->Shown(window);
   };
   return hooks;
 }
@@ -480,7 +507,7 @@ pda::user::HostHooks HooksOf(const std::shared_ptr<Screen>& running) {
 
 // ---- init and term -------------------------------------------------------------------------
 bool Init(const Options& options, std::string* error) {
-  auto screen = std::make_shared<Screen>(options.zoom);
+  auto screen = std::make_shared<Screen>(options);
   if (!screen->Start(error)) return false;
   {
     std::lock_guard lock(g_mutex);
