@@ -246,8 +246,6 @@ void Screen::Ended(bool abandoned) {
 }
 
 bool Screen::Open(std::string* error) {
-  // Without this SDL backs the window surface with OpenGL: ~90 MB for a 2D screen.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Ctrl+C stays the process's; closing the window is told by SDL_WINDOWEVENT_CLOSE.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Without an X or Wayland display the only real screen left is the framebuffer (KMSDRM, as on
@@ -278,6 +276,11 @@ bool Screen::Open(std::string* error) {
     SDL_Quit();
     return false;
   }
+  // X11 shows the window surface from memory of its own; without this SDL would back it with
+  // OpenGL there: ~90 MB for a 2D screen. SDL's Wayland and KMSDRM drivers have no such surface
+  // and show it only through a GL texture, so they keep SDL's choice.
+  if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Only X11 has a connection that can break under the program (x11_connection.h).
   if (driver == "x11") x11::OnConnectionLost(LoseDisplay);
   // SDL holds the screen saver off by default; here only SystemIdleTimerReset does.
   SDL_EnableScreenSaver();
