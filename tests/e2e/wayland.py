@@ -65,6 +65,11 @@ class Sway:
         self.env = h.base_env()
         self.env.update({"XDG_RUNTIME_DIR": str(runtime), "WAYLAND_DISPLAY": display,
                          "SWAYSOCK": str(ipc)})
+        # One pointer for the whole session, made before any program starts: a client binds its
+        # wl_pointer only once the seat has one, and a pointer made for each tap would press
+        # before the program had bound it.
+        self.pointer = VirtualPointer(self.env)
+        session.after_cleanup(self.pointer.close)
 
     def views(self):
         """[(app_id, title, (x, y, width, height) of its surface in layout pixels)]."""
@@ -94,9 +99,8 @@ class Sway:
         return h.wait_until(f'a Wayland window titled "{title}"', timeout, probe)
 
     def tap(self, x, y):
-        """A left-button tap at (x, y) in layout pixels, through a virtual pointer."""
-        with Wire(self.env) as wire:
-            wire.tap(x, y)
+        """A left-button tap at (x, y) in layout pixels, through the virtual pointer."""
+        self.pointer.tap(x, y)
 
     def clipboard(self):
         try:
@@ -107,7 +111,7 @@ class Sway:
         return r.stdout.decode(errors="replace") if r.returncode == 0 else None
 
 
-class Wire:
+class VirtualPointer:
     """A Wayland client of a few requests: enough to make a virtual pointer and tap with it."""
 
     DISPLAY, REGISTRY = 1, 2
@@ -119,11 +123,10 @@ class Wire:
         self.sock.connect(str(path))
         self.next_id = 3
         self.buffer = b""
+        self.clock = 0
+        self.pointer = self.create()
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
+    def close(self):
         self.sock.close()
 
     def new_id(self):
@@ -162,7 +165,7 @@ class Wire:
                 return
             on_event(obj, opcode, payload)
 
-    def tap(self, x, y):
+    def create(self):
         self.send(self.DISPLAY, 1, struct.pack("=I", self.REGISTRY))  # wl_display.get_registry
         globals_ = {}
 
@@ -182,12 +185,16 @@ class Wire:
                   + struct.pack("=II", 1, manager))  # wl_registry.bind, version 1
         pointer = self.new_id()
         self.send(manager, 0, struct.pack("=II", 0, pointer))  # create_virtual_pointer(no seat)
+        self.roundtrip()
+        return pointer
+
+    def tap(self, x, y):
         width, height = OUTPUT
-        self.send(pointer, 1, struct.pack("=IIIII", 0, x, y, width, height))  # motion_absolute
-        self.send(pointer, 4)  # frame
-        self.send(pointer, 2, struct.pack("=III", 10, BTN_LEFT, 1))  # button pressed
-        self.send(pointer, 4)
-        self.send(pointer, 2, struct.pack("=III", 20, BTN_LEFT, 0))  # button released
-        self.send(pointer, 4)
-        self.send(pointer, 8)  # destroy
+        steps = [(1, struct.pack("=IIIII", self.clock, x, y, width, height)),  # motion_absolute
+                 (2, struct.pack("=III", self.clock + 10, BTN_LEFT, 1)),  # button pressed
+                 (2, struct.pack("=III", self.clock + 20, BTN_LEFT, 0))]  # button released
+        self.clock += 100
+        for opcode, payload in steps:
+            self.send(self.pointer, opcode, payload)
+            self.send(self.pointer, 4)  # frame
         self.roundtrip()
