@@ -8,10 +8,7 @@
 # platform and the application are static libraries linked into it).
 include(GNUInstallDirs)
 
-# The application's id: the desktop entry's and metainfo's file names, the metainfo's id, the
-# icons' names and the window class the desktop entry names (StartupWMClass).
-set(ZAZ_APP_ID org.zazorudu.Zazorudu)
-
+# The application's id is ZAZ_APP_ID (the top CMakeLists.txt).
 # Every rule here is of the component "zazorudu"; the .deb holds every component.
 install(TARGETS zazorudu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT zazorudu)
 add_subdirectory(${PROJECT_SOURCE_DIR}/data ${PROJECT_BINARY_DIR}/data)

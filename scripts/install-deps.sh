@@ -16,6 +16,9 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev gpsd gpsd-clients python3 python3-gps
   xvfb xauth xdotool xclip x11-utils
+  # the Wayland end-to-end test: a headless compositor that takes a virtual pointer, and the
+  # Wayland clipboard's reader
+  sway wl-clipboard
   # bench/measure: peak resident memory of a program (/usr/bin/time %M)
   time
   # the art's render script; the build renders the installed icons with it too

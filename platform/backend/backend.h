@@ -12,12 +12,18 @@
 #include <string>
 #include <string_view>
 
+#include "backend/zoom.h"
 #include "pda/types.h"
 
 namespace pda::backend {
 
 struct Options {
-  int zoom = 1;  // whole-number scale of a desktop window; the device resolution is unchanged
+  // Whole-number scale of a desktop window, or kZoomAuto (backend/zoom.h); the device
+  // resolution is unchanged.
+  int zoom = kZoomAuto;
+  // The application's id (e.g. "org.example.App"): the desktop's name for the program's window
+  // (X11 WM_CLASS, Wayland app_id), which its desktop entry names. Empty: SDL's own choice.
+  std::string_view applicationId;
 };
 
 struct Backend {
@@ -34,8 +40,6 @@ struct Selection {
   const Backend* backend;
   Options options;
 };
-// PDA_ZOOM: a whole number from 1 to 16.
-std::optional<int> ParseZoom(std::string_view text);
 // PDA_DISPLAY and PDA_ZOOM as given (null or empty: unset); nothing for a bad value, which the
 // start's settings check (backend/settings_check.h) has refused with its line.
 std::optional<Selection> Select(const char* display, const char* zoom);
@@ -57,8 +61,9 @@ bool DisplayWasLost();
 bool Boot(std::string_view name, const Options& options);
 enum class BootResult { Ready, BadSetting, NoDisplay };
 // Checks every PDA_* setting (BadSetting: one was refused, nothing has started), then boots the
-// back end they name (NoDisplay: it could not start). Each failure has printed its one line.
-BootResult BootFromEnvironment();
+// back end they name (NoDisplay: it could not start) for the application of that id (see
+// Options). Each failure has printed its one line.
+BootResult BootFromEnvironment(std::string_view applicationId = {});
 
 using EntryFunction = int (*)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine,
                               int show);

@@ -1,5 +1,4 @@
-// The back-end registry, PDA_DISPLAY / PDA_ZOOM, and the one running back end.
-#include <charconv>
+// The back-end registry, the choice of PDA_DISPLAY and PDA_ZOOM, and the one running back end.
 #include <cstdio>
 #include <mutex>
 
@@ -14,7 +13,6 @@ constexpr Backend kBackends[] = {
     {"sdl", sdl::Init, sdl::Term},
     {"headless", headless::Init, headless::Term},
 };
-constexpr int kMaxZoom = 16;
 
 std::mutex g_mutex;
 const Backend* g_running = nullptr;
@@ -27,14 +25,6 @@ const Backend* FindBackend(std::string_view name) {
   for (const Backend& b : kBackends)
     if (b.name == name) return &b;
   return nullptr;
-}
-
-std::optional<int> ParseZoom(std::string_view text) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > kMaxZoom)
-    return std::nullopt;
-  return value;
 }
 
 std::optional<Selection> Select(const char* display, const char* zoom) {

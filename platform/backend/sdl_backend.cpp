@@ -29,7 +29,10 @@
 #include "backend/sdl_keys.h"
 #include "backend/startup_trace.h"
 #include "backend/wakeup.h"
+#include "backend/window_class_name.h"
+#include "backend/window_icon.h"
 #include "backend/x11_connection.h"
+#include "backend/zoom.h"
 #include "user/close_request.h"
 #include "user/screen_surface.h"
 
@@ -51,7 +54,8 @@ struct SurfaceDeleter {
 // ---- the back-end thread and its task queue ------------------------------------------------
 class Screen {
  public:
-  explicit Screen(int zoom) : zoom_(zoom) {}
+  explicit Screen(const Options& options)
+      : askedZoom_(options.zoom), applicationId_(options.applicationId) {}
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
@@ -90,9 +94,11 @@ class Screen {
       SDL_RaiseWindow(window_.get());
     });
   }
-  // Any thread: a top-level window was shown; the first time, the window is made.
-  void Shown() {
-    if (!windowAsked_.exchange(true)) Post([this] { MakeWindow(); });
+  // Any thread: a top-level window was shown; the first time, the window is made, with that
+  // window's icon (read here, on the thread that showed it).
+  void Shown(HWND window) {
+    if (windowAsked_.exchange(true)) return;
+    Post([this, icon = WindowIcon(window)] { MakeWindow(icon.get()); });
   }
   void NoteIdleReset() {
     lastReset_.store(Clock::now().time_since_epoch().count());
@@ -109,7 +115,8 @@ class Screen {
   void TakeEvents();
   void Wait();
   void RunTasks();
-  void MakeWindow();
+  void MakeWindow(const gdi::Pixels* icon);
+  int ZoomFor(int width, int height) const;
   void Ended(bool kept);
   void Present(bool everything);
   void HandleEvent(const SDL_Event& e);
@@ -117,7 +124,9 @@ class Screen {
   void CheckScreenSaver();
   POINT Device(int x, int y) const { return POINT{x / zoom_, y / zoom_}; }
 
-  const int zoom_;
+  const int askedZoom_;  // a number, or kZoomAuto
+  const std::string applicationId_;
+  int zoom_ = 1;  // the window's, on the back-end thread
   Uint32 userEvent_ = 0;
   std::thread thread_;
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
@@ -247,8 +256,6 @@ void Screen::Ended(bool kept) {
 }
 
 bool Screen::Open(std::string* error) {
-  // Without this SDL backs the window surface with OpenGL: ~90 MB for a 2D screen.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Ctrl+C stays the process's; closing the window is told by SDL_WINDOWEVENT_CLOSE.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Without an X or Wayland display the only real screen left is the framebuffer (KMSDRM, as on
@@ -256,6 +263,7 @@ bool Screen::Open(std::string* error) {
   auto set = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
   if (!set("SDL_VIDEODRIVER") && !set("DISPLAY") && !set("WAYLAND_DISPLAY"))
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "kmsdrm");
+  const ScopedWindowClassName className(applicationId_);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("display: cannot open an SDL display (") + SDL_GetError() +
              "); run under Xvfb with `xvfb-run -a scripts/run.sh`, or set PDA_DISPLAY=headless";
@@ -278,7 +286,11 @@ bool Screen::Open(std::string* error) {
     SDL_Quit();
     return false;
   }
+  // X11 shows the window surface from memory of its own; without this SDL would back it with
+  // OpenGL there: ~90 MB for a 2D screen. SDL's Wayland and KMSDRM drivers have no such surface
+  // and show it only through a GL texture, so they keep SDL's choice.
   if (driver == "x11") {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Only this thread may call into Xlib (backend/x11_connection.h): the others wake it by this.
     wakeup_ = Wakeup::Open();
     if (!wakeup_) {
@@ -286,6 +298,7 @@ bool Screen::Open(std::string* error) {
       SDL_Quit();
       return false;
     }
+    // Only X11 has a connection that can break under the program (x11_connection.h).
     x11::OnConnectionLost(LoseDisplay);
   }
   // SDL holds the screen saver off by default; here only SystemIdleTimerReset does.
@@ -294,12 +307,13 @@ bool Screen::Open(std::string* error) {
 }
 
 // ---- the window ----------------------------------------------------------------------------
-void Screen::MakeWindow() {
+void Screen::MakeWindow(const gdi::Pixels* icon) {
   const auto screen = pda::user::ScreenPixels();
   const int width = screen ? screen->width() : 0;
   const int height = screen ? screen->height() : 0;
+  zoom_ = ZoomFor(width, height);
   window_.reset(SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                 width * zoom_, height * zoom_, SDL_WINDOW_SHOWN));
+                                 width * zoom_, height * zoom_, SDL_WINDOW_HIDDEN));
   if (!window_) {
     std::fprintf(stderr, "%s: cannot make the SDL window (%s)\n", program_invocation_short_name,
                  SDL_GetError());
@@ -308,7 +322,21 @@ void Screen::MakeWindow() {
     return;
   }
   if (wakeup_) connection_ = x11::WindowConnection::Of(window_.get());
+  // The icon is there before the window is shown, where the desktop first looks for it.
+  if (icon) {
+    if (const UniqueSdlSurface surface = IconSurface(*icon))
+      SDL_SetWindowIcon(window_.get(), surface.get());
+  }
+  SDL_ShowWindow(window_.get());
   Present(true);
+}
+
+int Screen::ZoomFor(int width, int height) const {
+  if (askedZoom_ != kZoomAuto) return askedZoom_;
+  // The display the window will open on is not known before it exists: the first one.
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+  return FitZoom(SIZE{usable.w, usable.h}, SIZE{width, height});
 }
 
 void Screen::Run(std::promise<std::string> started) {
@@ -463,7 +491,9 @@ void Screen::HandleEvent(const SDL_Event& e) {
 // ---- rotation ------------------------------------------------------------------------------
 void Screen::Rotate() {
   const SIZE screen = pda::user::RotateScreen();
-  if (window_) SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
+  if (!window_) return;
+  zoom_ = ZoomFor(screen.cx, screen.cy);
+  SDL_SetWindowSize(window_.get(), screen.cx * zoom_, screen.cy * zoom_);
 }
 
 // ---- idle and screen saver -----------------------------------------------------------------
@@ -515,8 +545,8 @@ pda::user::HostHooks HooksOf(const std::shared_ptr<Screen>& running) {
   hooks.idleReset = [weak] {
     if (auto screen = weak.lock()) screen->NoteIdleReset();
   };
-  hooks.shown = [weak] {
-    if (auto screen = weak.lock()) screen->Shown();
+  hooks.shown = [weak](HWND window) {
+    if (auto screen = weak.lock()) screen->Shown(window);
   };
   return hooks;
 }
@@ -525,7 +555,7 @@ pda::user::HostHooks HooksOf(const std::shared_ptr<Screen>& running) {
 
 // ---- init and term -------------------------------------------------------------------------
 bool Init(const Options& options, std::string* error) {
-  auto screen = std::make_shared<Screen>(options.zoom);
+  auto screen = std::make_shared<Screen>(options);
   if (!screen->Start(error)) return false;
   {
     std::lock_guard lock(g_mutex);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "backend/backend.h"
+#include "backend/zoom.h"
 #include "display/display.h"
 #include "gps/gps_config.h"
 #include "kernel/bad_setting.h"
@@ -55,7 +56,7 @@ Problem Root(const char*) { return DeviceRootProblem(); }
 // The device root comes last: it is made when it can be, and only once the others are good.
 constexpr SettingRule kRules[] = {
     {"PDA_DISPLAY", "sdl | headless", Display},
-    {"PDA_ZOOM", "a whole number from 1 to 16", Zoom},
+    {"PDA_ZOOM", kZoomForm, Zoom},
     {"PDA_SCREEN", display::kScreenModeForm, Screen},
     {"PDA_TRACE_STARTUP", "1 (report the first full present) | 0", Trace},
     {"PDA_GPS", gps::kGpsConfigForm, gps::GpsSettingProblem},

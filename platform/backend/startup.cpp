@@ -15,10 +15,11 @@ bool Boot(std::string_view name, const Options& options) {
   return true;
 }
 
-BootResult BootFromEnvironment() {
+BootResult BootFromEnvironment(std::string_view applicationId) {
   if (!CheckSettings()) return BootResult::BadSetting;
-  const auto selection = Select(std::getenv("PDA_DISPLAY"), std::getenv("PDA_ZOOM"));
+  auto selection = Select(std::getenv("PDA_DISPLAY"), std::getenv("PDA_ZOOM"));
   if (!selection) return BootResult::BadSetting;  // checked just above: not met
+  selection->options.applicationId = applicationId;
   return Boot(selection->backend->name, selection->options) ? BootResult::Ready
                                                              : BootResult::NoDisplay;
 }

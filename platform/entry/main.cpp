@@ -12,6 +12,7 @@
 
 #include "backend/backend.h"
 #include "entry/ending_signals.h"
+#include "entry/program_identity.h"
 #include "entry/usage.h"
 #include "pda/entry.h"
 
@@ -24,7 +25,7 @@ constexpr int kExitBadSetting = EX_CONFIG;
 int main(int argc, char** argv) {
   if (const auto answered = pda::entry::AnswerOption(argc, argv)) return *answered;
   const pda::entry::EndingSignals signals;  // before any thread starts, so all of them block
-  switch (pda::backend::BootFromEnvironment()) {
+  switch (pda::backend::BootFromEnvironment(pda::entry::kApplicationId)) {
     case pda::backend::BootResult::Ready: break;
     case pda::backend::BootResult::BadSetting: return kExitBadSetting;
     case pda::backend::BootResult::NoDisplay: return pda::backend::kExitNoDisplay;

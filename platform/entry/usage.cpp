@@ -28,7 +28,10 @@ constexpr SettingHelp kSettings[] = {
     {"PDA_ROOT", "host folder that holds the device's file system",
      "$XDG_DATA_HOME/zazorudu (so ~/.local/share/zazorudu)"},
     {"PDA_SCREEN", "the device's screen: width and height in pixels, and its DPI", "480x640@192"},
-    {"PDA_ZOOM", "whole-number scale of the SDL window (the device resolution is unchanged)", "1"},
+    {"PDA_ZOOM",
+     "whole-number scale of the SDL window (the device resolution is unchanged); auto: the "
+     "largest at which the window fits the desktop's usable area, at least 1",
+     "auto"},
     {"PDA_DISPLAY", "the screen back end: an SDL window, or memory only", "sdl"},
     {"PDA_GPS",
      "the GPS source: gpsd at 127.0.0.1:2947, gpsd at HOST:PORT, an NMEA file replayed at 1 Hz "

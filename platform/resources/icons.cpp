@@ -77,6 +77,18 @@ HICON LoadIconOfSize(HINSTANCE instance, LPCWSTR name, int cx, int cy) {
   return icon;
 }
 
+std::shared_ptr<const gdi::Pixels> ProgramIconPixels(HINSTANCE instance) {
+  const auto group = Registry::Get().FirstIconGroup(instance);
+  if (!group || group->empty()) return nullptr;
+  const IconImage* largest = &group->front();
+  for (const IconImage& image : *group) {
+    if (static_cast<long>(image.pixels->width()) * image.pixels->height() >
+        static_cast<long>(largest->pixels->width()) * largest->pixels->height())
+      largest = &image;
+  }
+  return largest->pixels;
+}
+
 std::shared_ptr<const gdi::Pixels> IconPixels(HICON icon) {
   auto found = Icons().Lookup(icon.value, HandleKind::Icon);
   return found ? found->pixels : nullptr;

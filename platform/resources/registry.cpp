@@ -91,6 +91,13 @@ std::optional<std::vector<IconImage>> Registry::IconGroup(HINSTANCE instance, WO
   return it->second;
 }
 
+std::optional<std::vector<IconImage>> Registry::FirstIconGroup(HINSTANCE instance) const {
+  std::lock_guard lock(mutex_);
+  auto it = icons_.lower_bound(KeyOf(instance, 0));
+  if (it == icons_.end() || it->first.first != instance.value) return std::nullopt;
+  return it->second;
+}
+
 std::optional<std::vector<MenuItemEntry>> Registry::Menu(HINSTANCE instance, WORD id) const {
   std::lock_guard lock(mutex_);
   auto it = menus_.find(KeyOf(instance, id));

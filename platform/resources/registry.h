@@ -42,6 +42,8 @@ class Registry {
   // The decoded bitmap (decoded now if this is the first use); null when absent or unreadable.
   std::shared_ptr<const gdi::Pixels> Bitmap(HINSTANCE instance, WORD id);
   std::optional<std::vector<IconImage>> IconGroup(HINSTANCE instance, WORD id) const;
+  // The instance's icon group of the lowest number; nothing when it has none.
+  std::optional<std::vector<IconImage>> FirstIconGroup(HINSTANCE instance) const;
   std::optional<std::vector<MenuItemEntry>> Menu(HINSTANCE instance, WORD id) const;
   std::optional<std::u16string> String(HINSTANCE instance, UINT id) const;
   // The string's storage, which lives as long as the program (LoadStringW with a size of 0).

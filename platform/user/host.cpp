@@ -15,7 +15,7 @@ namespace {
 std::mutex g_idleMutex;
 std::function<void()> g_idleReset;
 std::mutex g_shownMutex;
-std::function<void()> g_shown;
+std::function<void(HWND)> g_shown;
 
 // The kernel takes a plain function; it forwards to the installed hook.
 void ForwardIdleReset() {
@@ -29,13 +29,13 @@ void ForwardIdleReset() {
 
 }  // namespace
 
-void TellHostShown() {
-  std::function<void()> hook;
+void TellHostShown(HWND window) {
+  std::function<void(HWND)> hook;
   {
     std::lock_guard lock(g_shownMutex);
     hook = g_shown;
   }
-  if (hook) hook();
+  if (hook) hook(window);
 }
 
 void InstallHostHooks(HostHooks hooks) {

@@ -58,15 +58,15 @@ struct HostHooks {
   std::function<void()> idleReset;
   // A top-level window was shown (on the showing thread): the host's window must exist now. The
   // host makes its window only then, so a program that never shows one (a second instance that
-  // hands over to the first) never shows anything.
-  std::function<void()> shown;
+  // hands over to the first) never shows anything; the window shown gives it its icon.
+  std::function<void(HWND window)> shown;
 };
 // Installs every hook at once, at the back end's start; an empty record (at its end) removes
 // them all, and the in-memory clipboard stands in for the desktop's again.
 void InstallHostHooks(HostHooks hooks);
 
 // The window manager's side: a top-level window was shown; calls the `shown` hook, if any.
-void TellHostShown();
+void TellHostShown(HWND window);
 
 // The device turns a quarter (width and height swap). The window manager's part runs on the UI
 // thread, which the caller does not wait for; returns the new size for the host's window.

@@ -33,7 +33,7 @@ bool ChangeVisibility(HWND window, bool show, bool sendShowWindow) {
     parent = w->parent;
   }
   if (show) {
-    if (!parent) TellHostShown();  // before the paint, so that the host has a window to show it
+    if (!parent) TellHostShown(window);  // before the paint, so that the host has a window to show it
     InvalidateTree(window);
   } else {
     if (wasShown) InvalidateScreenArea(screenRect);

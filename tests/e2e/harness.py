@@ -34,6 +34,7 @@ TOOLS = {  # program -> Debian package
     "xdotool": "xdotool",
     "xclip": "xclip",
     "xev": "x11-utils",
+    "xprop": "x11-utils",
     "gpsfake": "gpsd-clients",
     "gpsd": "gpsd",
 }

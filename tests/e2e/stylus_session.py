@@ -93,6 +93,7 @@ def session_on(s, a, width, height, dpi):
     x = h.X(s, display)
     env = h.program_env(display, root, "demo")
     env["PDA_SCREEN"] = name
+    env["PDA_ZOOM"] = "1"  # taps are in device pixels; auto would double 240x320 on this Xvfb
     program = s.start(f"zazorudu-{name}", [str(a.program)], env=env)
     d = Device(x, x.wait_window(program), width, height, dpi)
 

@@ -23,7 +23,9 @@ class SdlTest : public UserTest {
  protected:
   static void SetUpTestSuite() {
     pda::testing::ChangeScreen(480, 640, 192);
-    ASSERT_TRUE(pda::backend::Start("sdl", pda::backend::Options{2}));
+    pda::backend::Options options;
+    options.zoom = 2;
+    ASSERT_TRUE(pda::backend::Start("sdl", options));
   }
   static void TearDownTestSuite() { pda::backend::Stop(); }
 
