@@ -28,12 +28,16 @@ def digit_key(digit):
 
 
 def scenario(a, s):
-    h.require_tools("Xvfb", "xdotool")
+    h.require_tools("Xvfb", "xdotool", "xclip")
     root = s.path("root")
     display = h.start_xvfb(s)
     x = h.X(s, display)
-    program = s.start("zazorudu", [str(a.program)], env=h.program_env(display, root, "demo"))
+    env = h.program_env(display, root, "demo")
+    env["PDA_ZOOM"] = "1"  # the taps below are in device pixels
+    program = s.start("zazorudu", [str(a.program)], env=env)
     window = x.wait_window(program)
+    # A window mapped may not take taps yet: the copy button answering shows that it does.
+    h.wait_for_copied_fix(x, program, window)
 
     soft_key_y = HEIGHT - BAR // 2
     x.tap(window, WIDTH * 7 // 8, soft_key_y)               # "Settings"
