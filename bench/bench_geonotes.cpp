@@ -4,21 +4,15 @@
 // each closed again with the "Cancel" soft key outside the timing.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <thread>
 #include <vector>
 
 #include <pda.h>
-#include <pda/entry.h>
 #include <pda/testing/gps.h>
-#include <pda/testing/harness.h>
 #include <pda/testing/shell.h>
-#include <pda/testing/user.h>
 
+#include "bench_app.h"
 #include "screen/main_screen.h"
 #include "shell/main_window.h"
 
@@ -42,16 +36,12 @@ GPS_POSITION Fix() {
 }
 
 void BM_TapToGeoNotesEditorPainted(benchmark::State& state) {
-  char root[] = "/tmp/zaz-bench-geonotes-XXXXXX";
-  if (!mkdtemp(root)) {
+  BenchApp program(kWidth, kHeight, kDpi);
+  if (!program.started()) {
     state.SkipWithError("no temporary device root");
     return;
   }
-  setenv("PDA_ROOT", root, 1);
-  pda::testing::ChangeScreen(kWidth, kHeight, kDpi);
-  pda::testing::UseScriptedGps();
-  pda::testing::Harness app(WinMain);
-  app.WaitIdle();
+  pda::testing::Harness& app = program.app();
   pda::testing::ScriptGpsPosition(Fix());
   // The reader thread posts the reading on its own time; the buttons answer once it is shown.
   for (int k = 0; k < 500 && g_ButtonsEnabled != 1; ++k) {
@@ -81,13 +71,7 @@ void BM_TapToGeoNotesEditorPainted(benchmark::State& state) {
       app.WaitIdle();
     }
   }
-  app.PostQuit();
-  app.Join();
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
-  std::sort(microseconds.begin(), microseconds.end());
-  state.counters["median_us"] = microseconds[microseconds.size() / 2];
-  state.counters["p99_us"] = microseconds[microseconds.size() * 99 / 100];
+  ReportMedianAndP99(state, "open", microseconds);
   state.counters["opens"] = static_cast<double>(microseconds.size());
 }
 BENCHMARK(BM_TapToGeoNotesEditorPainted)->Iterations(1)->Unit(benchmark::kMillisecond);

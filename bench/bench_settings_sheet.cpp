@@ -5,20 +5,13 @@
 // outside the timing.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <vector>
 
 #include <pda.h>
-#include <pda/entry.h>
-#include <pda/testing/gps.h>
-#include <pda/testing/harness.h>
 #include <pda/testing/shell.h>
-#include <pda/testing/user.h>
 
+#include "bench_app.h"
 #include "settingsdlg/sheet_button.h"
 
 namespace {
@@ -31,23 +24,13 @@ double Microseconds(Clock::time_point start) {
   return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 
-void Report(benchmark::State& state, const char* name, std::vector<double> us) {
-  std::sort(us.begin(), us.end());
-  state.counters[std::string(name) + "_median_us"] = us[us.size() / 2];
-  state.counters[std::string(name) + "_p99_us"] = us[us.size() * 99 / 100];
-}
-
 void BM_SettingsSheet(benchmark::State& state) {
-  char root[] = "/tmp/zaz-bench-sheet-XXXXXX";
-  if (!mkdtemp(root)) {
+  BenchApp program(kWidth, kHeight, kDpi);
+  if (!program.started()) {
     state.SkipWithError("no temporary device root");
     return;
   }
-  setenv("PDA_ROOT", root, 1);
-  pda::testing::ChangeScreen(kWidth, kHeight, kDpi);
-  pda::testing::UseScriptedGps();
-  pda::testing::Harness app(WinMain);
-  app.WaitIdle();
+  pda::testing::Harness& app = program.app();
   const int bar = pda::testing::BarHeight();
   const int softKeyY = kHeight - bar / 2, navigationY = kHeight - bar - bar / 2;
 
@@ -72,12 +55,8 @@ void BM_SettingsSheet(benchmark::State& state) {
       app.WaitIdle();
     }
   }
-  app.PostQuit();
-  app.Join();
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
-  Report(state, "open", opens);
-  Report(state, "switch", switches);
+  ReportMedianAndP99(state, "open", opens);
+  ReportMedianAndP99(state, "switch", switches);
   state.counters["opens"] = static_cast<double>(opens.size());
 }
 BENCHMARK(BM_SettingsSheet)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -3,7 +3,7 @@
 // recomputed on every paint.
 #include "settings/version.h"
 #include "settingsdlg/settings_pages.h"
-#include "utils/copy_paste_menu.h"
+#include "shell/shell_services.h"
 #include "utils/message_table.h"
 
 namespace {
@@ -54,9 +54,8 @@ void MoveLineTo(HWND page, int id, int top) {
 }
 
 void PlaceLowerLines(HWND page) {
-  RECT self;
-  GetWindowRect(page, &self);
-  const int full = PageFullHeight(page);
+  const PageFrame frame = PageFrameOf(page);
+  const int full = frame.full;
   const int panel = InputPanelHeight();
   const RECT web = ScreenRectOf(page, IDC_ABOUT_WEB);
   MoveLineTo(page, IDC_ABOUT_WEB, full - (web.bottom - web.top) - panel - 2);
@@ -67,7 +66,7 @@ void PlaceLowerLines(HWND page) {
   const RECT description = ScreenRectOf(page, IDC_ABOUT_DESCRIPTION);
   const int h3 = description.bottom - description.top;
   MoveLineTo(page, IDC_ABOUT_DESCRIPTION,
-             (makerNow.top - release.bottom - h3) / 2 + release.bottom - self.top);
+             (makerNow.top - release.bottom - h3) / 2 + release.bottom - frame.self.top);
 }
 
 LRESULT OnInitDialog(HWND page, UINT, WPARAM, LPARAM lParam) {
@@ -81,7 +80,7 @@ LRESULT OnInitDialog(HWND page, UINT, WPARAM, LPARAM lParam) {
 }
 
 INT_PTR OnSetActive(HWND page, WPARAM wParam, LPARAM lParam) {
-  return PageSetActive(page, wParam, lParam, u"About...");
+  return PageSetActive(page, wParam, lParam, ABOUT_PAGE_TITLE);
 }
 
 constexpr NoticeRow kNotices[] = {

@@ -102,7 +102,7 @@ LRESULT OnCommand(HWND page, UINT, WPARAM wParam, LPARAM) {
 }
 
 INT_PTR OnSetActive(HWND page, WPARAM wParam, LPARAM lParam) {
-  return PageSetActive(page, wParam, lParam, u"Email Settings");
+  return PageSetActive(page, wParam, lParam, EMAIL_PAGE_TITLE);
 }
 
 INT_PTR CommitAddress(HWND page, WPARAM, LPARAM) {

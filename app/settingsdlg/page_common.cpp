@@ -6,7 +6,6 @@
 #include "settingsdlg/settings_pages.h"
 #include "shell/globals.h"
 #include "shell/shell_services.h"
-#include "utils/copy_paste_menu.h"
 
 SettingsRecord* g_pWorkingSettings;
 
@@ -19,12 +18,13 @@ void ScrollContents(HWND page, int dy) {
 
 }  // namespace
 
-int PageFullHeight(HWND page) {
-  RECT sheet, self;
-  GetWindowRect(GetParent(page), &sheet);
-  GetWindowRect(page, &self);
+PageFrame PageFrameOf(HWND page) {
+  PageFrame f;
+  GetWindowRect(GetParent(page), &f.sheet);
+  GetWindowRect(page, &f.self);
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  return sheet.bottom - 2 * (screenHeight - sheet.bottom) - (self.top - sheet.top);
+  f.full = f.sheet.bottom - 2 * (screenHeight - f.sheet.bottom) - (f.self.top - f.sheet.top);
+  return f;
 }
 
 void TakeWorkingSettings(LPARAM lParam) {
@@ -40,13 +40,11 @@ void SwitchVerticalScroll(HWND hwnd, BOOL on) {
 }
 
 INT_PTR PageLayoutReset(HWND page, double contentFactor) {
-  RECT sheet, self;
-  GetWindowRect(GetParent(page), &sheet);
-  GetWindowRect(page, &self);
+  const PageFrame frame = PageFrameOf(page);
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int full = PageFullHeight(page);
+  const int full = frame.full;
   const int height = full - InputPanelHeight();
-  MoveWindow(page, 0, self.top - sheet.top, screenWidth, height, FALSE);
+  MoveWindow(page, 0, frame.self.top - frame.sheet.top, screenWidth, height, FALSE);
 
   SCROLLINFO si = {};
   si.cbSize = sizeof si;

@@ -8,7 +8,6 @@
 #include "settingsdlg/sheet_button.h"
 #include "shell/globals.h"
 #include "shell/shell_services.h"
-#include "utils/copy_paste_menu.h"
 #include "utils/message_table.h"
 
 namespace {
@@ -37,9 +36,9 @@ struct PageRow {
   LPCWSTR title;
 };
 const PageRow kPages[SHEET_PAGE_COUNT] = {
-    {&g_EmailPageTemplate, EmailPageProc, u"Email Settings"},
-    {&g_SmsPageTemplate,   SmsPageProc,   u"SMS Settings"},
-    {&g_AboutPageTemplate, AboutPageProc, u"About..."},
+    {&g_EmailPageTemplate, EmailPageProc, EMAIL_PAGE_TITLE},
+    {&g_SmsPageTemplate,   SmsPageProc,   SMS_PAGE_TITLE},
+    {&g_AboutPageTemplate, AboutPageProc, ABOUT_PAGE_TITLE},
 };
 
 // ---- navigation: Back and Next along the bottom, above the soft keys ------------------------

@@ -32,6 +32,11 @@ constexpr DWORD PAGE_TEMPLATE_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | DS_CEN
 constexpr double PAGE_SCROLL_THRESHOLD = 0.44;
 constexpr int PAGE_TITLE_CHARS = 128;
 
+// Page titles: each page's caption given to the sheet, and the header line while it is shown.
+inline constexpr WCHAR EMAIL_PAGE_TITLE[] = u"Email Settings";
+inline constexpr WCHAR SMS_PAGE_TITLE[] = u"SMS Settings";
+inline constexpr WCHAR ABOUT_PAGE_TITLE[] = u"About...";
+
 // The sheet's working copy of the Settings record; each page sets it when it is created.
 extern SettingsRecord* g_pWorkingSettings;
 
@@ -44,9 +49,15 @@ INT_PTR SmsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR AboutPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // ---- what every page does -------------------------------------------------------------------
-// The visible height of a page, before the input panel is taken off: the sheet's bottom less the
-// soft-key strip and the Back/Next strip, less the page's offset below the sheet's top.
-int PageFullHeight(HWND page);
+// Where a page stands: the sheet's and the page's rectangles on the screen, and the page's visible
+// height before the input panel is taken off (the sheet's bottom less the soft-key strip and the
+// Back/Next strip, less the page's offset below the sheet's top).
+struct PageFrame {
+  RECT sheet;
+  RECT self;
+  int full;
+};
+PageFrame PageFrameOf(HWND page);
 // The working copy's address, from WM_INITDIALOG's page description.
 void TakeWorkingSettings(LPARAM lParam);
 // Layout reset (WM_SETTINGCHANGE with SETTINGCHANGE_RESET): answers TRUE.

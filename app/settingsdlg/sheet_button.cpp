@@ -51,31 +51,27 @@ void Render(SheetButton* b, int x, int y, int w, int h, BOOL leftHand) {
   b->imageHeight = h;
   const RECT rc = {0, 0, w, h};
 
+  // Normal, pressed and disabled, each a context with its bitmap, font and transparent text.
+  HDC* const dcs[] = {&b->hdcNormal, &b->hdcPressed, &b->hdcDisabled};
+  HBITMAP* const bitmaps[] = {&b->hbmNormal, &b->hbmPressed, &b->hbmDisabled};
+  const bool highRes = IsHighResolution();
+  const HFONT font = highRes ? g_HeaderFont26.hfont : g_HeaderFont14.hfont;
   HDC screen = GetDC(nullptr);
   if (b->hdcNormal) DeleteImages(b);
-  b->hdcNormal = CreateCompatibleDC(screen);
-  b->hdcPressed = CreateCompatibleDC(screen);
-  b->hdcDisabled = CreateCompatibleDC(screen);
-  b->hbmNormal = CreateCompatibleBitmap(screen, w, h);
-  b->hbmPressed = CreateCompatibleBitmap(screen, w, h);
-  b->hbmDisabled = CreateCompatibleBitmap(screen, w, h);
+  for (int i = 0; i < 3; ++i) {
+    *dcs[i] = CreateCompatibleDC(screen);
+    *bitmaps[i] = CreateCompatibleBitmap(screen, w, h);
+  }
   ReleaseDC(nullptr, screen);
-  SelectObject(b->hdcNormal, b->hbmNormal);
-  SelectObject(b->hdcPressed, b->hbmPressed);
-  SelectObject(b->hdcDisabled, b->hbmDisabled);
-
+  for (int i = 0; i < 3; ++i) {
+    SelectObject(*dcs[i], *bitmaps[i]);
+    SelectObject(*dcs[i], font);
+    SetBkMode(*dcs[i], TRANSPARENT);
+  }
   SetTextColor(b->hdcNormal, SHEET_BUTTON_CAPTION);
   SetTextColor(b->hdcPressed, SHEET_BUTTON_CAPTION);
   SetTextColor(b->hdcDisabled, SHEET_BUTTON_GREY);
-  const bool highRes = IsHighResolution();
-  const HFONT font = highRes ? g_HeaderFont26.hfont : g_HeaderFont14.hfont;
-  SelectObject(b->hdcNormal, font);
-  SelectObject(b->hdcPressed, font);
-  SelectObject(b->hdcDisabled, font);
   const int ty = static_cast<int>(h * (highRes ? 0.18 : 0.22));
-  SetBkMode(b->hdcNormal, TRANSPARENT);
-  SetBkMode(b->hdcPressed, TRANSPARENT);
-  SetBkMode(b->hdcDisabled, TRANSPARENT);
 
   FillImage(b->hdcNormal, &rc, SHEET_BUTTON_FILL);
   FillImage(b->hdcDisabled, &rc, SHEET_BUTTON_FILL);
@@ -83,14 +79,14 @@ void Render(SheetButton* b, int x, int y, int w, int h, BOOL leftHand) {
   GetTextMetricsW(b->hdcNormal, &tm);
   FillPressed(b->hdcPressed, &rc, leftHand);
 
-  const int c = lstrlenW(b->caption);
-  const int tx = CaptionLeft(w, c, tm.tmMaxCharWidth, leftHand, highRes);
-  ExtTextOutW(b->hdcNormal, tx, ty, 0, nullptr, b->caption, static_cast<UINT>(c), nullptr);
-  ExtTextOutW(b->hdcDisabled, tx, ty, 0, nullptr, b->caption, static_cast<UINT>(c), nullptr);
-  SetTextColor(b->hdcPressed, SHEET_BUTTON_SHADOW);
-  ExtTextOutW(b->hdcPressed, tx + 2, ty + 2, 0, nullptr, b->caption, static_cast<UINT>(c), nullptr);
+  const UINT c = static_cast<UINT>(lstrlenW(b->caption));
+  const int tx = CaptionLeft(w, static_cast<int>(c), tm.tmMaxCharWidth, leftHand, highRes);
+  ExtTextOutW(b->hdcNormal, tx, ty, 0, nullptr, b->caption, c, nullptr);
+  ExtTextOutW(b->hdcDisabled, tx, ty, 0, nullptr, b->caption, c, nullptr);
+  SetTextColor(b->hdcPressed, SHEET_BUTTON_SHADOW);  // a shadow two pixels right and down
+  ExtTextOutW(b->hdcPressed, tx + 2, ty + 2, 0, nullptr, b->caption, c, nullptr);
   SetTextColor(b->hdcPressed, SHEET_BUTTON_CAPTION);
-  ExtTextOutW(b->hdcPressed, tx, ty, 0, nullptr, b->caption, static_cast<UINT>(c), nullptr);
+  ExtTextOutW(b->hdcPressed, tx, ty, 0, nullptr, b->caption, c, nullptr);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ LRESULT OnInitDialog(HWND page, UINT, WPARAM, LPARAM lParam) {
 }
 
 INT_PTR OnSetActive(HWND page, WPARAM wParam, LPARAM lParam) {
-  return PageSetActive(page, wParam, lParam, u"SMS Settings");
+  return PageSetActive(page, wParam, lParam, SMS_PAGE_TITLE);
 }
 
 INT_PTR CommitNumber(HWND page, WPARAM, LPARAM) {

@@ -54,3 +54,10 @@ LRESULT HandleActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   SHHandleWMActivate(hwnd, wParam, lParam, &sai, 0);
   return 0;
 }
+
+int InputPanelHeight() {
+  SIPINFO sip = {};
+  sip.cbSize = SIPINFO_PUBLISHED_SIZE;
+  if (!SipGetInfo(&sip) || !(sip.fdwFlags & SIPF_ON)) return 0;
+  return sip.rcSipRect.bottom - sip.rcSipRect.top;
+}

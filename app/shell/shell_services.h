@@ -11,3 +11,6 @@ void AddNotifyIcon(HWND owner, HINSTANCE hinst);
 void DeleteNotifyIcon();
 
 LRESULT HandleActivate(HWND hwnd, WPARAM wParam, LPARAM lParam);
+
+// The input panel's height while it is up, else 0.
+int InputPanelHeight();

@@ -31,10 +31,3 @@ void HandleCopyPasteInput(HWND hwnd, UINT message, LPARAM lParam) {
     if (SHRecognizeGesture(&gesture) == GN_CONTEXTMENU) ShowCopyPasteMenu(hwnd, lParam);
   }
 }
-
-int InputPanelHeight() {
-  SIPINFO sip = {};
-  sip.cbSize = SIPINFO_PUBLISHED_SIZE;
-  if (!SipGetInfo(&sip) || !(sip.fdwFlags & SIPF_ON)) return 0;
-  return sip.rcSipRect.bottom - sip.rcSipRect.top;
-}

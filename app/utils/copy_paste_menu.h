@@ -12,6 +12,3 @@ constexpr UINT COPY_PASTE_MENU_FLAGS = TPM_RETURNCMD | TPM_VCENTERALIGN;  // 0x1
 // focus and opens the menu at the stylus, and the choice is sent to the field as WM_COPY or
 // WM_PASTE.
 void HandleCopyPasteInput(HWND hwnd, UINT message, LPARAM lParam);
-
-// The input panel's height while it is up, else 0.
-int InputPanelHeight();

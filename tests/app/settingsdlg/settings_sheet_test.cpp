@@ -448,7 +448,7 @@ TEST_F(SheetLayoutTest, TheAboutPagesLowerLinesStayAtTheBottomOfTheVisiblePage) 
         const RECT c = ScreenRect(GetDlgItem(page, id));
         r.push_back(RECT{c.left, c.top - page_r.top, c.right, c.bottom - page_r.top});
       }
-      r.push_back(RECT{0, 0, 0, PageFullHeight(page)});
+      r.push_back(RECT{0, 0, 0, PageFrameOf(page).full});
       return r;
     });
   };
