@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -115,6 +116,48 @@ Reach Connect(const GpsdConfig& config, const StopSignal& stop, UniqueFd* out) {
 // gpsd's longest reports (SKY with many satellites) stay well under this.
 constexpr std::size_t kMaxReport = 64 * 1024;
 
+// One record per epoch. gpsd reports an epoch's position (TPV) and sky view (SKY) apart, in
+// either order and up to most of a second apart; published each by itself, every epoch would
+// be two readings for the application. While positions are flowing, a sky view waits for the
+// next position and goes out with it; one that no position follows within kSkyHold goes out
+// by itself, as does every sky view while no positions come at all.
+class Epoch {
+ public:
+  static constexpr std::chrono::milliseconds kSkyHold{1500};
+
+  bool skySeen = false;  // a sky view was read on this connection: the counts are known
+
+  // A position was read: it takes any held sky view with it.
+  void Position(Clock::time_point arrival) {
+    lastPosition_ = arrival;
+    held_.reset();
+  }
+  // A sky view was read: true when it is to wait for the next position.
+  bool HoldSky(Clock::time_point arrival) {
+    skySeen = true;
+    if (!lastPosition_ || arrival - *lastPosition_ > kSkyHold) return false;
+    if (!held_) held_ = arrival;  // a newer one replaces it, but its wait runs from the first
+    return true;
+  }
+  // How long the driver may wait before HeldTooLong wants asking.
+  std::chrono::milliseconds Wait() const {
+    if (!held_) return kSkyHold;
+    const auto left = *held_ + kSkyHold - Clock::now();
+    return std::max(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(0));
+  }
+  bool HeldTooLong() const { return held_ && Clock::now() - *held_ >= kSkyHold; }
+  // Gives up the held sky view; returns when it arrived.
+  Clock::time_point TakeHeld() {
+    const Clock::time_point arrival = *held_;
+    held_.reset();
+    return arrival;
+  }
+
+ private:
+  std::optional<Clock::time_point> lastPosition_;
+  std::optional<Clock::time_point> held_;
+};
+
 class GpsdSource final : public Source {
  public:
   explicit GpsdSource(GpsdConfig config)
@@ -158,14 +201,16 @@ class GpsdSource final : public Source {
     auto g = std::make_unique<gps_data_t>();
     gps_clear_fix(&g->fix);
     gps_clear_dop(&g->dop);
-    bool skySeen = false;
+    Epoch epoch;
     bool deviceOn = false;
     std::string line;
     bool discarding = false;
     char buffer[8192];
     for (;;) {
-      const StopSignal::Wake wake = stop.Wait(fd.get(), watch.Tick());
+      const StopSignal::Wake wake = stop.Wait(fd.get(), std::min(watch.Tick(), epoch.Wait()));
       if (wake == StopSignal::Wake::Stop) return false;
+      // A sky view no position came for goes out alone.
+      if (epoch.HeldTooLong()) watch.Reading(PositionFromGpsd(*g, true), epoch.TakeHeld());
       if (wake == StopSignal::Wake::Timeout) continue;  // Tick() above notes the silence
       if (wake == StopSignal::Wake::Error) return true;
       const ssize_t n = ::recv(fd.get(), buffer, sizeof buffer, MSG_DONTWAIT);
@@ -184,7 +229,7 @@ class GpsdSource final : public Source {
         }
         if (!discarding && !line.empty()) {
           if (!*heard) {
-            *heard = Report(line, *g, state, watch, arrival, skySeen, deviceOn);
+            *heard = Report(line, *g, state, watch, arrival, epoch, deviceOn);
             if (*heard) {
               state.SetDeviceState(SERVICE_STATE_ON,
                                    deviceOn ? SERVICE_STATE_ON : SERVICE_STATE_OFF,
@@ -192,7 +237,7 @@ class GpsdSource final : public Source {
               if (!deviceOn) watch.Connected();
             }
           } else {
-            Report(line, *g, state, watch, arrival, skySeen, deviceOn);
+            Report(line, *g, state, watch, arrival, epoch, deviceOn);
           }
         }
         line.clear();
@@ -203,7 +248,7 @@ class GpsdSource final : public Source {
 
   // One report; false when it was not understood.
   bool Report(std::string& text, gps_data_t& g, DriverState& state, SourceWatch& watch,
-              Clock::time_point arrival, bool& skySeen, bool& deviceOn) {
+              Clock::time_point arrival, Epoch& epoch, bool& deviceOn) {
     ReportLine read = ReadReportLine(text);
     if (read.kind == ReportLine::Kind::Ignored) return false;
     g.set = 0;
@@ -226,7 +271,6 @@ class GpsdSource final : public Source {
     const bool tpv = (g.set & MODE_SET) != 0;
     const bool sky = (g.set & SATELLITE_SET) != 0;
     if (tpv || sky) {
-      skySeen = skySeen || sky;
       // Data flowing is proof enough of an active device.
       if (!deviceOn) deviceChanged = true;
       deviceOn = true;
@@ -235,7 +279,12 @@ class GpsdSource final : public Source {
     if (deviceChanged)
       state.SetDeviceState(SERVICE_STATE_ON, deviceOn ? SERVICE_STATE_ON : SERVICE_STATE_OFF,
                            Name(devicePath_));
-    if (tpv || sky) watch.Reading(PositionFromGpsd(g, skySeen), arrival);
+    if (tpv) {
+      epoch.Position(arrival);
+      watch.Reading(PositionFromGpsd(g, epoch.skySeen), arrival);
+    } else if (sky && !epoch.HoldSky(arrival)) {
+      watch.Reading(PositionFromGpsd(g, true), arrival);
+    }
     return true;
   }
 

@@ -7,6 +7,9 @@
 // When gpsd goes away or cannot be reached, the service is off, one record without a position is
 // published and the source reconnects by itself with back-off (100 ms doubling to 5 s); the
 // back-off starts over only after gpsd has sent a report, not on a bare connect.
+//
+// One record is published per epoch: while positions flow, a sky view goes out with the next
+// position (or alone, 1.5 s after it came, when none follows).
 #pragma once
 
 #include <memory>

@@ -7,6 +7,7 @@
 #include <thread>
 #include <atomic>
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "gps_test_util.h"
@@ -351,6 +352,89 @@ class BadPeer {
   std::thread resetter_;
   std::atomic<int> accepted_{0};
 };
+
+// A gpsd stand-in that accepts one client and sends it lines, each after its pause.
+class ScriptedPeer {
+ public:
+  using Script = std::vector<std::pair<std::chrono::milliseconds, std::string>>;
+  explicit ScriptedPeer(Script script) : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&a), size);
+    ::listen(listener_, 1);
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &size);
+    port_ = ntohs(a.sin_port);
+    sender_ = std::thread([this, script = std::move(script)] {
+      const int c = ::accept(listener_, nullptr, nullptr);
+      if (c < 0) return;
+      for (const auto& [pause, line] : script) {
+        std::this_thread::sleep_for(pause);
+        const std::string text = line + "\n";
+        if (::send(c, text.data(), text.size(), MSG_NOSIGNAL) < 0) break;
+      }
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      ::close(c);
+    });
+  }
+  ~ScriptedPeer() {
+    ::shutdown(listener_, SHUT_RDWR);
+    sender_.join();
+    ::close(listener_);
+  }
+  int port() const { return port_; }
+
+ private:
+  int listener_;
+  int port_ = 0;
+  std::thread sender_;
+};
+
+std::string Tpv(double latitude) {
+  return R"({"class":"TPV","device":"/dev/x","mode":3,"lat":)" + std::to_string(latitude) +
+         R"(,"lon":20.0,"altHAE":5.0})";
+}
+std::string Sky(int used, int visible) {
+  std::string satellites;
+  for (int i = 0; i < visible; ++i)
+    satellites += (i ? "," : "") + std::string(R"({"PRN":)") + std::to_string(i + 1) +
+                  R"(,"el":40.0,"az":90.0,"ss":30.0,"used":)" + (i < used ? "true" : "false") + "}";
+  return R"({"class":"SKY","device":"/dev/x","uSat":)" + std::to_string(used) + R"(,"nSat":)" +
+         std::to_string(visible) + R"(,"satellites":[)" + satellites + "]}";
+}
+
+// One record per epoch: a sky view waits for the next position while positions flow, goes out
+// alone 1.5 s after it came when none follows, and at once when no positions are coming.
+TEST(GpsdEpoch, ASkyViewGoesOutWithTheNextPosition) {
+  using std::chrono::milliseconds;
+  ScriptedPeer peer({{milliseconds(0), Tpv(10.0)},
+                     {milliseconds(100), Sky(5, 7)},
+                     {milliseconds(400), Tpv(11.0)},   // takes the 5/7 with it
+                     {milliseconds(100), Sky(6, 8)},   // no position follows
+                     {milliseconds(1900), Sky(7, 9)}});  // positions stopped 2 s ago
+  ScopedPdaGps env("gpsd://127.0.0.1:" + std::to_string(peer.port()));
+  ScopedGps gps(nullptr, nullptr);
+  ASSERT_TRUE(gps.get());
+  // Every publication, as read right after it: latitude, satellites used, in view.
+  std::vector<std::array<double, 3>> published;
+  std::int64_t last = pda::testing::GpsPositionArrivalNanoseconds();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline && published.size() < 4) {
+    std::this_thread::sleep_for(milliseconds(5));
+    const std::int64_t arrival = pda::testing::GpsPositionArrivalNanoseconds();
+    if (arrival == last) continue;
+    last = arrival;
+    GPS_POSITION p = EmptyPosition();
+    ASSERT_EQ(GPSGetPosition(gps.get(), &p, 60000, 0), ERROR_SUCCESS);
+    const bool counts = p.dwValidFields & GPS_VALID_SATELLITE_COUNT;
+    published.push_back({p.dblLatitude, counts ? double(p.dwSatelliteCount) : -1.0,
+                         counts ? double(p.dwSatellitesInView) : -1.0});
+  }
+  const std::vector<std::array<double, 3>> expected = {
+      {10.0, -1, -1}, {11.0, 5, 7}, {11.0, 6, 8}, {11.0, 7, 9}};
+  EXPECT_EQ(published, expected);
+}
 
 TEST(GpsdNetwork, CloseReturnsWhateverTheNetworkDoesAndAnOutageIsOneLine) {
   for (const bool reset : {false, true}) {
