@@ -10,7 +10,6 @@ namespace pda::gps {
 namespace {
 
 using Json = nlohmann::json;
-using OrderedJson = nlohmann::ordered_json;
 
 enum class Type { Number, Text, Flag, TextOrNumber, Satellites };
 
@@ -62,21 +61,39 @@ bool OfType(const Json& value, Type type) {
   return false;
 }
 
-OrderedJson Cleaned(const Json& object, std::span<const Member> members) {
-  OrderedJson out = OrderedJson::object();
+// Appends the object's members of the table, in the table's order, as JSON text.
+void AppendCleaned(const Json& object, std::span<const Member> members, std::string& out) {
   for (const Member& m : members) {
     const auto found = object.find(m.name);
     if (found == object.end() || !OfType(*found, m.type)) continue;
+    out += out.back() == '{' ? "\"" : ",\"";
+    out += m.name;
+    out += "\":";
     if (m.type != Type::Satellites) {
-      out[m.name] = *found;
+      out += found->dump();
       continue;
     }
-    OrderedJson list = OrderedJson::array();
-    for (const Json& satellite : *found)
-      if (satellite.is_object()) list.push_back(Cleaned(satellite, kSatellite));
-    out[m.name] = std::move(list);
+    out += '[';
+    for (const Json& satellite : *found) {
+      if (!satellite.is_object()) continue;
+      if (out.back() == '}') out += ',';
+      out += '{';
+      AppendCleaned(satellite, kSatellite, out);
+      out += '}';
+    }
+    out += ']';
   }
-  return out;
+}
+
+// Whether a member of this name is read anywhere: the others are dropped while parsing.
+bool Wanted(const std::string& name) {
+  static constexpr const char* kOthers[] = {"class", "devices", "path", "activated"};
+  auto named = [&](const Member& m) { return name == m.name; };
+  for (const Class& c : kClasses)
+    if (std::any_of(c.members.begin(), c.members.end(), named)) return true;
+  return std::any_of(std::begin(kSatellite), std::end(kSatellite), named) ||
+         std::any_of(std::begin(kOthers), std::end(kOthers),
+                     [&](const char* other) { return name == other; });
 }
 
 ReportLine Devices(const Json& report) {
@@ -100,7 +117,10 @@ ReportLine Devices(const Json& report) {
 }  // namespace
 
 ReportLine ReadReportLine(std::string_view line) {
-  const Json report = Json::parse(line, nullptr, false);
+  const Json::parser_callback_t keep = [](int, Json::parse_event_t event, Json& parsed) {
+    return event != Json::parse_event_t::key || Wanted(parsed.get_ref<const std::string&>());
+  };
+  const Json report = Json::parse(line, keep, false);
   if (report.is_discarded() || !report.is_object()) return {};
   const auto name = report.find("class");
   if (name == report.end() || !name->is_string()) return {};
@@ -108,10 +128,10 @@ ReportLine ReadReportLine(std::string_view line) {
   const auto cls = std::find_if(std::begin(kClasses), std::end(kClasses),
                                 [&](const Class& c) { return *name == c.name; });
   if (cls == std::end(kClasses)) return {};
-  OrderedJson cleaned = OrderedJson::object();
-  cleaned["class"] = cls->name;
-  cleaned.update(Cleaned(report, cls->members));
-  return {ReportLine::Kind::ForLibgps, std::nullopt, cleaned.dump()};
+  std::string cleaned = std::string("{\"class\":\"") + cls->name + "\"";
+  AppendCleaned(report, cls->members, cleaned);
+  cleaned += '}';
+  return {ReportLine::Kind::ForLibgps, std::nullopt, std::move(cleaned)};
 }
 
 }  // namespace pda::gps
