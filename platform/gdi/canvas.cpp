@@ -2,6 +2,7 @@
 #include "gdi/canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pda::gdi {
 namespace {
@@ -13,10 +14,14 @@ pixman_color_t ColorOf(std::uint32_t pixel) {
 
 }  // namespace
 
-Canvas::Canvas(Pixels& target, const Region& clip)
-    : target_(target), clip_(clip), image_(target.Image()) {
+Canvas::Canvas(Pixels& target, const Region& clip, Box* drawn)
+    : target_(target), clip_(clip), drawn_(drawn), image_(target.Image()) {
   clip_.Intersect(Box{0, 0, target.width(), target.height()});
   if (image_) pixman_image_set_clip_region32(image_.get(), clip_.get());
+}
+
+void Canvas::Touch(const Box& box) {
+  if (drawn_) *drawn_ = Bounds(*drawn_, Intersect(box, clip_.Extents()));
 }
 
 // Calls visit(y, left, right) for every clipped span of box.
@@ -31,6 +36,7 @@ void Canvas::ForEachRow(const Box& box, Visit visit) {
 
 void Canvas::Fill(const Box& box, std::uint32_t pixel) {
   if (!image_ || box.Empty()) return;
+  Touch(box);
   Region region(box);
   region.Intersect(clip_);
   const auto boxes = region.Boxes();
@@ -41,6 +47,7 @@ void Canvas::Fill(const Box& box, std::uint32_t pixel) {
 }
 
 void Canvas::Invert(const Box& box) {
+  Touch(box);
   ForEachRow(box, [&](int y, int left, int right) {
     std::uint32_t* row = target_.row(y);
     for (int x = left; x < right; ++x) row[x] = ~row[x] & 0x00FFFFFFu;
@@ -49,27 +56,37 @@ void Canvas::Invert(const Box& box) {
 
 void Canvas::Copy(const Box& box, const Pixels& source, int source_x, int source_y) {
   if (!image_ || box.Empty()) return;
-  const Pixels* from = &source;
-  std::optional<Pixels> staged;
-  if (source.row(0) == target_.row(0)) {
-    // Copying within one surface: stage the source so overlapping boxes copy as if at once.
-    staged = Pixels::Create(box.Width(), box.Height());
-    if (!staged) return;
-    for (int y = 0; y < box.Height(); ++y)
-      std::copy_n(source.row(source_y + y) + source_x, box.Width(), staged->row(y));
-    from = &*staged;
-    source_x = 0;
-    source_y = 0;
+  if (source.row(0) != target_.row(0)) {
+    // Rows that already hold their source are left alone, and not counted as drawn: a repaint
+    // of a mostly unchanged picture (the usual case) writes, and reports, only what changed.
+    // memcmp stops at the first difference, so a row that changed costs next to nothing more.
+    ForEachRow(box, [&](int y, int left, int right) {
+      const std::uint32_t* in =
+          source.row(source_y + y - box.top) + source_x + (left - box.left);
+      std::uint32_t* out = target_.row(y) + left;
+      const auto bytes = static_cast<std::size_t>(right - left) * sizeof *out;
+      if (std::memcmp(out, in, bytes) == 0) return;
+      std::memcpy(out, in, bytes);
+      Touch(Box{left, y, right, y + 1});
+    });
+    return;
   }
-  PixmanImage source_image = from->Image();
+  // Copying within one surface: stage the source so overlapping boxes copy as if at once.
+  Touch(box);
+  std::optional<Pixels> staged = Pixels::Create(box.Width(), box.Height());
+  if (!staged) return;
+  for (int y = 0; y < box.Height(); ++y)
+    std::copy_n(source.row(source_y + y) + source_x, box.Width(), staged->row(y));
+  PixmanImage source_image = staged->Image();
   if (!source_image) return;
-  pixman_image_composite32(PIXMAN_OP_SRC, source_image.get(), nullptr, image_.get(), source_x,
-                           source_y, 0, 0, box.left, box.top, box.Width(), box.Height());
+  pixman_image_composite32(PIXMAN_OP_SRC, source_image.get(), nullptr, image_.get(), 0, 0, 0, 0,
+                           box.left, box.top, box.Width(), box.Height());
 }
 
 void Canvas::CopyScaled(const Box& box, const Pixels& source, const Box& source_box,
                         std::optional<std::uint32_t> key) {
   if (box.Empty() || source_box.Empty()) return;
+  Touch(box);
   const std::int64_t w = box.Width(), h = box.Height();
   const std::int64_t sw = source_box.Width(), sh = source_box.Height();
   const bool same = source.row(0) == target_.row(0);
@@ -113,6 +130,7 @@ void Canvas::CopyScaled(const Box& box, const Pixels& source, const Box& source_
 void Canvas::Blend(const Box& box, const Pixels& source, int source_x, int source_y,
                    std::uint8_t alpha, bool source_alpha) {
   if (!image_ || box.Empty() || alpha == 0) return;
+  Touch(box);
   PixmanImage source_image = source.Image(source_alpha ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8);
   const pixman_color_t mask_color{0, 0, 0, static_cast<std::uint16_t>(alpha * 257)};
   PixmanImage mask(pixman_image_create_solid_fill(&mask_color));
@@ -125,6 +143,7 @@ void Canvas::Blend(const Box& box, const Pixels& source, int source_x, int sourc
 void Canvas::Gradient(const Box& box, const pixman_color_t& first, const pixman_color_t& second,
                       bool vertical) {
   if (!image_ || box.Empty()) return;
+  Touch(box);
   const int span = vertical ? box.Height() : box.Width();
   PixmanImage gradient;
   if (span == 1) {
@@ -151,6 +170,7 @@ void Canvas::Gradient(const Box& box, const pixman_color_t& first, const pixman_
 
 void Canvas::Coverage(int x, int y, const GlyphImage& glyph, std::uint32_t pixel) {
   if (!image_ || glyph.width == 0 || glyph.height == 0) return;
+  Touch(Box{x, y, x + glyph.width, y + glyph.height});
   if (!solid_ || solid_pixel_ != pixel) {
     const pixman_color_t color = ColorOf(pixel);
     solid_.reset(pixman_image_create_solid_fill(&color));

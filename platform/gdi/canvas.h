@@ -3,7 +3,8 @@
 // copy and inversion are plain loops (pixman has no colour-key operator).
 //
 // A Canvas lives for one drawing call: it wraps the target in a pixman image clipped to the
-// context's clip, so nothing outside the clip or the target is ever written.
+// context's clip, so nothing outside the clip or the target is ever written. Given a box to
+// grow, it adds to it the area each call may have written (its box inside the clip's extents).
 #pragma once
 
 #include <optional>
@@ -16,7 +17,7 @@ namespace pda::gdi {
 
 class Canvas {
  public:
-  Canvas(Pixels& target, const Region& clip);
+  Canvas(Pixels& target, const Region& clip, Box* drawn = nullptr);
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
@@ -43,9 +44,11 @@ class Canvas {
  private:
   template <class Visit>
   void ForEachRow(const Box& box, Visit visit);
+  void Touch(const Box& box);
 
   Pixels& target_;
   Region clip_;
+  Box* drawn_;
   PixmanImage image_;
   PixmanImage solid_;
   std::uint32_t solid_pixel_ = 0;

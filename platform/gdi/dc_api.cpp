@@ -30,7 +30,13 @@ bool SetSurfaceDCClip(HDC dc, const Region* clip) {
   return true;
 }
 
-bool DeleteSurfaceDC(HDC dc) { return ::DeleteDC(dc) != FALSE; }
+bool DeleteSurfaceDC(HDC dc, Box* drawn) {
+  if (drawn) {
+    const std::shared_ptr<DeviceContext> context = LookupDC(dc);
+    *drawn = context ? *context->drawn() : Box{};
+  }
+  return ::DeleteDC(dc) != FALSE;
+}
 
 }  // namespace pda::gdi
 

@@ -86,6 +86,10 @@ class DeviceContext {
   void SetUserClip(std::optional<Region> clip);
   const std::optional<Region>& user_clip() const { return user_clip_; }
 
+  // What drawing may have written since the context was made (device coordinates), grown by
+  // every drawing call: the window system reports only that much of a screen context as drawn.
+  Box* drawn() { return &drawn_; }
+
   COLORREF text_color = 0x000000;
   COLORREF bk_color = 0xFFFFFF;
   int bk_mode = OPAQUE;
@@ -102,6 +106,7 @@ class DeviceContext {
   Selection<Bitmap> bitmap_;
   Selection<Font> font_;
   Selection<Brush> brush_;
+  Box drawn_;
 };
 
 using DeviceContextTable = HandleTable<DeviceContext>;

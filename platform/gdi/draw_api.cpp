@@ -55,7 +55,7 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   std::shared_ptr<Brush> found = LookupObject<Brush>(brush.value);
   if (!target || !rect || !found) return 0;
   if (found->hollow()) return 1;
-  Canvas canvas(*target.pixels, target.dc->clip());
+  Canvas canvas(*target.pixels, target.dc->clip(), target.dc->drawn());
   canvas.Fill(target.ToDevice(rect->left, rect->top, rect->right - rect->left,
                               rect->bottom - rect->top),
               PixelFromColorref(found->color()));
@@ -65,7 +65,7 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
   Drawable target = Open(dc);
   if (!target || width < 0 || height < 0) return FALSE;
-  Canvas canvas(*target.pixels, target.dc->clip());
+  Canvas canvas(*target.pixels, target.dc->clip(), target.dc->drawn());
   const Box box = target.ToDevice(x, y, width, height);
   switch (rop) {
     case BLACKNESS: canvas.Fill(box, 0x000000); return TRUE;
@@ -89,7 +89,7 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
   Box box = to.ToDevice(x, y, width, height);
   Box source_box = from.ToDevice(sourceX, sourceY, width, height);
   if (!FitSource(&box, &source_box, *from.pixels)) return TRUE;  // nothing to copy
-  Canvas canvas(*to.pixels, to.dc->clip());
+  Canvas canvas(*to.pixels, to.dc->clip(), to.dc->drawn());
   canvas.Copy(box, *from.pixels, source_box.left, source_box.top);
   return TRUE;
 }
@@ -111,7 +111,7 @@ BOOL CopyScaled(HDC destination, int x, int y, int width, int height, HDC source
   } else if (!InsideSurface(source_box, *from.pixels)) {
     return FALSE;  // a scaled copy must read inside its source
   }
-  Canvas canvas(*to.pixels, to.dc->clip());
+  Canvas canvas(*to.pixels, to.dc->clip(), to.dc->drawn());
   if (!key && box.Width() == source_box.Width() && box.Height() == source_box.Height())
     canvas.Copy(box, *from.pixels, source_box.left, source_box.top);
   else
@@ -151,7 +151,7 @@ BOOL AlphaBlend(HDC destination, int x, int y, int width, int height, HDC source
   Box box = to.ToDevice(x, y, width, height);
   Box source_box = from.ToDevice(sourceX, sourceY, width, height);
   if (!FitSource(&box, &source_box, *from.pixels)) return TRUE;
-  Canvas canvas(*to.pixels, to.dc->clip());
+  Canvas canvas(*to.pixels, to.dc->clip(), to.dc->drawn());
   canvas.Blend(box, *from.pixels, source_box.left, source_box.top, blend.SourceConstantAlpha,
                (blend.AlphaFormat & AC_SRC_ALPHA) != 0);
   return TRUE;
@@ -164,7 +164,7 @@ BOOL GradientFill(HDC dc, PTRIVERTEX vertices, ULONG vertexCount, LPVOID mesh, U
   if (mode != GRADIENT_FILL_RECT_H && mode != GRADIENT_FILL_RECT_V) return FALSE;
   const bool vertical = mode == GRADIENT_FILL_RECT_V;
   const auto* rects = static_cast<const GRADIENT_RECT*>(mesh);
-  Canvas canvas(*target.pixels, target.dc->clip());
+  Canvas canvas(*target.pixels, target.dc->clip(), target.dc->drawn());
   for (ULONG i = 0; i < meshCount; ++i) {
     if (rects[i].UpperLeft >= vertexCount || rects[i].LowerRight >= vertexCount) return FALSE;
     const TRIVERTEX* a = &vertices[rects[i].UpperLeft];
@@ -188,6 +188,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
   const Box box = target.ToDevice(x, y, 1, 1);
   if (!target.dc->clip().Contains(box.left, box.top)) return CLR_INVALID;
   target.pixels->row(box.top)[box.left] = PixelFromColorref(color & 0x00FFFFFFu);
+  *target.dc->drawn() = Bounds(*target.dc->drawn(), box);
   return color & 0x00FFFFFFu;
 }
 

@@ -28,6 +28,13 @@ Box Intersect(const Box& a, const Box& b) {
   return r;
 }
 
+Box Bounds(const Box& a, const Box& b) {
+  if (a.Empty()) return b.Empty() ? Box{} : b;
+  if (b.Empty()) return a;
+  return Box{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+             std::max(a.bottom, b.bottom)};
+}
+
 Region::Region() { pixman_region32_init(&region_); }
 Region::Region(const Box& box) { InitBox(&region_, box); }
 Region::Region(const Region& other) {

@@ -24,6 +24,8 @@ struct Box {
 
 // The part of a that is also in b (maybe empty).
 Box Intersect(const Box& a, const Box& b);
+// The smallest box holding both (an empty box adds nothing).
+Box Bounds(const Box& a, const Box& b);
 
 // The platform's RECT and a Box are the same half-open rectangle.
 inline Box BoxOf(const RECT& r) { return Box{r.left, r.top, r.right, r.bottom}; }

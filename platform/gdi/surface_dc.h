@@ -17,7 +17,8 @@ HDC CreateSurfaceDC(std::shared_ptr<Pixels> surface, POINT origin, const Region*
 // false when dc is not a surface context.
 bool SetSurfaceDCOrigin(HDC dc, POINT origin);
 bool SetSurfaceDCClip(HDC dc, const Region* clip);
-// The same as DeleteDC.
-bool DeleteSurfaceDC(HDC dc);
+// The same as DeleteDC; with `drawn`, tells what the context's drawing may have written
+// (surface coordinates; empty when it drew nothing).
+bool DeleteSurfaceDC(HDC dc, Box* drawn = nullptr);
 
 }  // namespace pda::gdi

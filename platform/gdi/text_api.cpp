@@ -104,7 +104,7 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR t
   Box box;
   if (rect) box = Box{rect->left + o.x, rect->top + o.y, rect->right + o.x, rect->bottom + o.y};
   if (rect && (options & ETO_CLIPPED)) clip.Intersect(box);
-  Canvas canvas(*pixels, clip);
+  Canvas canvas(*pixels, clip, t.dc->drawn());
   if (rect && (options & ETO_OPAQUE)) canvas.Fill(box, PixelFromColorref(t.dc->bk_color));
 
   FontInstance& font = t.font->instance();
@@ -170,7 +170,7 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format) {
   Region clip = t.dc->clip();
   if (!(format & DT_NOCLIP))
     clip.Intersect(Box{rect->left + o.x, rect->top + o.y, rect->right + o.x, rect->bottom + o.y});
-  Canvas canvas(*pixels, clip);
+  Canvas canvas(*pixels, clip, t.dc->drawn());
   const std::uint32_t ink = PixelFromColorref(t.dc->text_color);
   int y = top;
   for (const TextLine& line : lines) {

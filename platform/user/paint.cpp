@@ -48,11 +48,14 @@ HDC OpenScreenContext(POINT origin, Region clip) {
   return dc;
 }
 
-// Deletes a context made here and reports what it could have drawn.
+// Deletes a context made here and reports what it drew: a context only asked about the screen
+// (GetDC(NULL) for its capabilities, say) reports nothing.
 bool CloseScreenContext(HDC dc) {
   Region area;
   if (!Contexts().Take(dc, &area)) return false;
-  gdi::DeleteSurfaceDC(dc);
+  gdi::Box drawn;
+  gdi::DeleteSurfaceDC(dc, &drawn);
+  area.Intersect(drawn);
   AddScreenDamage(area);
   return true;
 }

@@ -148,7 +148,7 @@ TEST_F(PaintTest, HiddenWindowContextDrawsNothing) {
   EXPECT_EQ(ScreenAt(10, 10), RGB(0, 0, 0));
 }
 
-TEST_F(PaintTest, EndPaintReportsThePaintedAreaAsDamage) {
+TEST_F(PaintTest, ContextsReportWhatTheyDrewAsDamage) {
   HWND window = Make(WS_VISIBLE, HWND{}, 20, 30, 100, 100);
   Paint(window, kRed);
   pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {});
@@ -165,6 +165,53 @@ TEST_F(PaintTest, EndPaintReportsThePaintedAreaAsDamage) {
   EXPECT_EQ(damaged[0].bottom, 55);
   EXPECT_FALSE(pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {}))
       << "damage is handed over once";
+
+  // A context reports what it drew, not all it could have drawn on.
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  EXPECT_FALSE(pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {}))
+      << "a context that drew nothing";
+  HDC dc = GetDC(window);
+  Fill(dc, RECT{10, 10, 20, 15}, kBlue);
+  Fill(dc, RECT{40, 60, 50, 70}, kBlue);
+  ReleaseDC(window, dc);
+  damaged.clear();
+  ASSERT_TRUE(pda::user::TakeScreenDamage(
+      [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; }));
+  ASSERT_EQ(damaged.size(), 1u);
+  // The bounds of both fills, in screen coordinates.
+  EXPECT_EQ(damaged[0].left, 30);
+  EXPECT_EQ(damaged[0].top, 40);
+  EXPECT_EQ(damaged[0].right, 70);
+  EXPECT_EQ(damaged[0].bottom, 100);
+
+  // A copy of a picture (a back buffer, say) reports only the rows it changed.
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(memory, 100, 100);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  Fill(memory, RECT{0, 0, 100, 100}, kGreen);
+  auto copyAndTake = [&] {
+    HDC window_dc = GetDC(window);
+    BitBlt(window_dc, 0, 0, 100, 100, memory, 0, 0, SRCCOPY);
+    ReleaseDC(window, window_dc);
+    damaged.clear();
+    pda::user::TakeScreenDamage(
+        [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; });
+  };
+  copyAndTake();
+  EXPECT_EQ(ScreenAt(70, 100), kGreen);
+  copyAndTake();
+  EXPECT_TRUE(damaged.empty()) << "the same picture again";
+  SetPixel(memory, 99, 50, kRed);
+  copyAndTake();
+  ASSERT_EQ(damaged.size(), 1u);
+  EXPECT_EQ(damaged[0].top, 80);
+  EXPECT_EQ(damaged[0].bottom, 81);
+  EXPECT_EQ(ScreenAt(119, 80), kRed);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
 }
 
 TEST_F(PaintTest, PresenterIsToldOnceUntilItTakesTheDamage) {
