@@ -69,7 +69,7 @@ def kib(text):
 
 
 def thread_switches(pid):
-    """{tid: (name, voluntary, involuntary)} for every thread alive now."""
+    """{tid: (name, voluntary, involuntary, seconds on CPU)} for every thread alive now."""
     threads = {}
     try:
         tids = os.listdir(f"/proc/{pid}/task")
@@ -78,8 +78,13 @@ def thread_switches(pid):
     for tid in tids:
         s = status_fields(f"/proc/{pid}/task/{tid}/status")
         if "voluntary_ctxt_switches" in s:
+            try:
+                with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
+                    on_cpu = int(f.read().split()[0]) / 1e9
+            except (OSError, IndexError, ValueError):
+                on_cpu = 0.0
             threads[int(tid)] = (s.get("Name", "?"), int(s["voluntary_ctxt_switches"]),
-                                 int(s["nonvoluntary_ctxt_switches"]))
+                                 int(s["nonvoluntary_ctxt_switches"]), on_cpu)
     return threads
 
 
@@ -245,6 +250,44 @@ class WindowWatch:
 
     def close(self):
         self.x.XCloseDisplay(self.dpy)
+
+
+# --- a 1 Hz receiver through gpsd -------------------------------------------------------------
+
+class GpsFake:
+    """gpsd fed by gpsfake with bench/data/walk_1hz.nmea: one epoch a second, each with a position
+    and a sky view, as a real receiver sends them. Sets args.gps to its address."""
+    LOG = os.path.join(ROOT, "bench", "data", "walk_1hz.nmea")
+
+    def __init__(self, args):
+        self.args = args
+
+    def __enter__(self):
+        if not shutil.which("gpsfake"):
+            sys.exit("gpsfake is not installed (package gpsd-clients; scripts/install-deps.sh)")
+        import socket
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        self.process = subprocess.Popen(
+            ["gpsfake", "-q", "-P", str(port), "-c", "0.2", self.LOG], stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            try:
+                with socket.create_connection(("127.0.0.1", port), timeout=1):
+                    break
+            except OSError:
+                time.sleep(0.1)
+        else:
+            stop(self.process)
+            sys.exit("gpsfake's gpsd did not answer within 10 s")
+        self.args.gps = f"gpsd://127.0.0.1:{port}"
+        print(f"gpsd fed by gpsfake at 1 Hz ({os.path.relpath(self.LOG, ROOT)}) on port {port}")
+        return self
+
+    def __exit__(self, *exc):
+        stop(self.process)
 
 
 # --- the programs under test ----------------------------------------------------------------
@@ -555,20 +598,21 @@ def measure_cpu(args):
             program.cleanup()
         elapsed = t1 - t0
         per_thread = []
-        for tid, (name, vol, invol) in sorted(s1.items()):
-            _, vol0, invol0 = s0.get(tid, (name, 0, 0))
-            per_thread.append((tid, name, vol - vol0, invol - invol0, tid not in s0))
-        gone = [f"{name}[{tid}]" for tid, (name, _, _) in s0.items() if tid not in s1]
+        for tid, (name, vol, invol, busy) in sorted(s1.items()):
+            _, vol0, invol0, busy0 = s0.get(tid, (name, 0, 0, 0.0))
+            per_thread.append((tid, name, vol - vol0, invol - invol0, busy - busy0, tid not in s0))
+        gone = [f"{name}[{tid}]" for tid, (name, *_) in s0.items() if tid not in s1]
         rows.append((program, elapsed, c1 - c0, n1 - n0, x1 - x0, per_thread, gone, end))
 
     print(f"{'program':34} {'CPU':>9} {'on CPU':>10} {'% core':>7} {'X server':>9} "
           f"{'switches':>9} {'per s':>7}")
     for program, elapsed, cpu, oncpu, xcpu, per_thread, gone, end in rows:
-        total = sum(v + i for _, _, v, i, _ in per_thread)
+        total = sum(v + i for _, _, v, i, _, _ in per_thread)
         print(f"{program.label:34} {cpu * 1e3:6.0f} ms {oncpu * 1e3:7.2f} ms "
               f"{oncpu / elapsed * 100:6.3f}% {xcpu * 1e3:6.1f} ms {total:9d} {total / elapsed:7.2f}")
-        for tid, name, vol, invol, new in per_thread:
-            print(f"    thread {name:16} [{tid}] voluntary {vol:6d}  involuntary {invol:5d}"
+        for tid, name, vol, invol, busy, new in per_thread:
+            print(f"    thread {name:16} [{tid}] voluntary {vol:6d}  involuntary {invol:5d}  "
+                  f"on CPU {busy * 1e3:7.2f} ms"
                   + ("  (started during the window)" if new else ""))
         if gone:
             print(f"    threads that ended during the window (not counted): {', '.join(gone)}")
@@ -604,8 +648,16 @@ def main():
     c.add_argument("--seconds", type=float, default=60.0)
     c.add_argument("--quick", dest="seconds", action="store_const", const=20.0, help="20 s")
     c.add_argument("--warmup", type=float, default=3.0)
+    for sub_parser in (m, c):
+        sub_parser.add_argument("--gpsd-1hz", action="store_true",
+                                help="PDA_GPS: a gpsd fed by gpsfake at 1 Hz, position and sky view")
     args = parser.parse_args()
-    {"startup": measure_startup, "memory": measure_memory, "cpu": measure_cpu}[args.measure](args)
+    run = {"startup": measure_startup, "memory": measure_memory, "cpu": measure_cpu}[args.measure]
+    if getattr(args, "gpsd_1hz", False):
+        with GpsFake(args):
+            run(args)
+    else:
+        run(args)
 
 
 if __name__ == "__main__":

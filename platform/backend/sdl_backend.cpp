@@ -6,6 +6,7 @@
 #include "backend/sdl_backend.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <unistd.h>
 
@@ -340,6 +341,7 @@ int Screen::ZoomFor(int width, int height) const {
 }
 
 void Screen::Run(std::promise<std::string> started) {
+  pthread_setname_np(pthread_self(), "pda-screen");  // as ps and top show it
   std::string error;
   if (!Open(&error)) {
     started.set_value(error);

@@ -2,6 +2,7 @@
 #include "entry/ending_signals.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/signalfd.h>
@@ -33,7 +34,12 @@ EndingSignals::EndingSignals() {
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
   signals_.reset(::signalfd(-1, &set, SFD_CLOEXEC));
   stop_.reset(::eventfd(0, EFD_CLOEXEC));
-  if (signals_ && stop_) watcher_ = std::thread([this] { Watch(); });
+  if (signals_ && stop_) {
+    watcher_ = std::thread([this] {
+      pthread_setname_np(pthread_self(), "pda-signals");  // as ps and top show it
+      Watch();
+    });
+  }
 }
 
 EndingSignals::~EndingSignals() {

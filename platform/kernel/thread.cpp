@@ -3,6 +3,8 @@
 // A created thread runs on a detached std::thread that holds its own reference to the thread
 // object, so closing the handle does not end or disturb it. Every thread, also the main thread
 // and threads started by libraries, gets an id the first time it asks for one.
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
 #include <system_error>
@@ -63,6 +65,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start,
   if (!handle) return nullptr;
   try {
     std::thread([thread, start, parameter] {
+      pthread_setname_np(pthread_self(), "pda-thread");  // as ps and top show it
       pda::t_threadId = thread->id();
       thread->Finish(start(parameter));
     }).detach();

@@ -4,10 +4,11 @@
 #include "user/rendezvous.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -367,7 +368,10 @@ class Listener {
     wakeWrite_ = UniqueFd(fds[1]);
     started_ = true;
     std::atexit([] { Get().ReleaseAll(); });
-    std::thread([this] { Run(); }).detach();
+    std::thread([this] {
+      pthread_setname_np(pthread_self(), "pda-rendezvous");  // as ps and top show it
+      Run();
+    }).detach();
   }
 
   void Poke() {
