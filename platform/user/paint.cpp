@@ -44,7 +44,9 @@ OpenContexts& Contexts() {
 // A context on the screen surface at `origin`, drawing only inside `clip` (screen coordinates).
 HDC OpenScreenContext(POINT origin, Region clip) {
   const HDC dc = gdi::CreateSurfaceDC(ScreenPixels(), origin, &clip);
-  if (dc) Contexts().Add(dc, std::move(clip));
+  if (!dc) return dc;
+  BeginScreenDrawing();
+  Contexts().Add(dc, std::move(clip));
   return dc;
 }
 
@@ -56,7 +58,7 @@ bool CloseScreenContext(HDC dc) {
   gdi::Box drawn;
   gdi::DeleteSurfaceDC(dc, &drawn);
   area.Intersect(drawn);
-  AddScreenDamage(area);
+  EndScreenDrawing(area);
   return true;
 }
 

@@ -1,7 +1,6 @@
-// The screen surface, its damage and the presentation copy.
+// The screen surface, its damage, and who may read it when.
 #include "user/screen_surface.h"
 
-#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -13,9 +12,10 @@ namespace {
 struct ScreenState {
   std::mutex mutex;
   std::shared_ptr<gdi::Pixels> pixels;
-  std::unique_ptr<gdi::Pixels> presented;  // only while a presenter is joined
   Region damage;
   std::function<void()> presenter;
+  int drawing = 0;         // screen contexts open now
+  bool presenterWaits = false;  // it found contexts drawing: tell it when the last one closes
 };
 ScreenState& State() {
   static ScreenState* const state = new ScreenState;  // painting may go on during exit
@@ -29,39 +29,6 @@ std::shared_ptr<gdi::Pixels> MakeSurface() {
 }
 
 RECT WholeOf(const gdi::Pixels& p) { return RECT{0, 0, p.width(), p.height()}; }
-
-void CopyRect(const gdi::Pixels& from, gdi::Pixels& to, const RECT& r) {
-  const auto bytes = static_cast<std::size_t>(r.right - r.left) * 4;
-  for (int y = r.top; y < r.bottom; ++y) std::memcpy(to.row(y) + r.left, from.row(y) + r.left, bytes);
-}
-
-// Brings the presentation copy up to date within the drawn rectangle and adds to `changed` the
-// rows that really differ: a repaint that draws what is already there presents nothing, and one
-// that changes a few text lines presents those lines only.
-void CopyChangedRows(const gdi::Pixels& from, gdi::Pixels& to, const RECT& r, Region& changed) {
-  const auto bytes = static_cast<std::size_t>(r.right - r.left) * 4;
-  int first = -1;  // the first row of the run of changed rows being gathered
-  for (int y = r.top; y <= r.bottom; ++y) {
-    const bool differs =
-        y < r.bottom && std::memcmp(to.row(y) + r.left, from.row(y) + r.left, bytes) != 0;
-    if (differs) {
-      std::memcpy(to.row(y) + r.left, from.row(y) + r.left, bytes);
-      if (first < 0) first = y;
-    } else if (first >= 0) {
-      changed.Union(Region(RECT{r.left, first, r.right, y}));
-      first = -1;
-    }
-  }
-}
-
-// A fresh presentation copy of the whole surface.
-std::unique_ptr<gdi::Pixels> CopyOfLocked(const gdi::Pixels& pixels) {
-  auto copy = gdi::Pixels::Create(pixels.width(), pixels.height());
-  if (!copy) return nullptr;
-  auto presented = std::make_unique<gdi::Pixels>(std::move(*copy));
-  CopyRect(pixels, *presented, WholeOf(pixels));
-  return presented;
-}
 
 std::shared_ptr<gdi::Pixels> PixelsLocked(ScreenState& s) {
   if (!s.pixels) s.pixels = MakeSurface();
@@ -84,36 +51,37 @@ void FitScreenSurface() {
     const display::ScreenMode screen = display::CurrentScreen();
     if (s.pixels && s.pixels->width() == screen.width && s.pixels->height() == screen.height)
       return;
+    // Contexts still open draw into the old surface, which nobody shows any more.
     s.pixels = MakeSurface();
     if (!s.pixels) return;
-    if (s.presenter) s.presented = CopyOfLocked(*s.pixels);
     s.damage = Region(WholeOf(*s.pixels));
     tell = s.presenter;
   }
   if (tell) tell();
 }
 
-void AddScreenDamage(const Region& area) {
-  if (area.Empty()) return;
+void BeginScreenDrawing() {
+  ScreenState& s = State();
+  std::lock_guard lock(s.mutex);
+  ++s.drawing;
+}
+
+void EndScreenDrawing(const Region& drawn) {
   ScreenState& s = State();
   std::function<void()> tell;
   {
     std::lock_guard lock(s.mutex);
-    const std::shared_ptr<gdi::Pixels> pixels = PixelsLocked(s);
-    if (!pixels) return;
-    Region drawn = area;
-    drawn.Intersect(gdi::BoxOf(WholeOf(*pixels)));
-    if (drawn.Empty()) return;
-    if (s.presented && s.presented->width() == pixels->width() &&
-        s.presented->height() == pixels->height()) {
-      Region changed;
-      for (const RECT& r : drawn.Rects()) CopyChangedRows(*pixels, *s.presented, r, changed);
-      drawn = std::move(changed);
-      if (drawn.Empty()) return;
+    if (s.drawing > 0) --s.drawing;
+    bool appeared = false;
+    if (const std::shared_ptr<gdi::Pixels> pixels = PixelsLocked(s); pixels && !drawn.Empty()) {
+      Region area = drawn;
+      area.Intersect(gdi::BoxOf(WholeOf(*pixels)));
+      appeared = !area.Empty() && s.damage.Empty();
+      s.damage.Union(area);
     }
-    const bool wasClean = s.damage.Empty();
-    s.damage.Union(drawn);
-    if (wasClean) tell = s.presenter;
+    const bool released = s.drawing == 0 && s.presenterWaits && !s.damage.Empty();
+    if (s.drawing == 0) s.presenterWaits = false;
+    if (appeared || released) tell = s.presenter;
   }
   if (tell) tell();
 }
@@ -124,16 +92,14 @@ void SetScreenPresenter(std::function<void()> damaged) {
   {
     std::lock_guard lock(s.mutex);
     s.presenter = std::move(damaged);
+    s.presenterWaits = false;
     const std::shared_ptr<gdi::Pixels> pixels = PixelsLocked(s);
     if (s.presenter && pixels) {
-      s.presented = CopyOfLocked(*pixels);
       // The presenter starts from an empty window: all of it is damage, and the presenter is
       // told so. Damage only tells when it appears where there was none; untold, this damage
       // would keep every later drawing from being told, and nothing would ever be presented.
       s.damage = Region(WholeOf(*pixels));
       tell = s.presenter;
-    } else {
-      s.presented.reset();
     }
   }
   if (tell) tell();
@@ -142,9 +108,13 @@ void SetScreenPresenter(std::function<void()> damaged) {
 bool TakeScreenDamage(const DamageCopy& copy, bool everything) {
   ScreenState& s = State();
   std::lock_guard lock(s.mutex);
-  const gdi::Pixels* source = s.presented ? s.presented.get() : s.pixels.get();
+  const gdi::Pixels* source = s.pixels.get();
   if (everything && source) s.damage = Region(WholeOf(*source));
   if (s.damage.Empty()) return false;
+  if (s.drawing > 0) {
+    s.presenterWaits = true;
+    return false;
+  }
   if (source) {
     s.damage.Intersect(gdi::BoxOf(WholeOf(*source)));
     copy(*source, s.damage.Rects());

@@ -3,11 +3,12 @@
 // screen back end meets the window manager: the back end installs one record of host hooks,
 // rotates the screen, and hands the stylus and keys to the input router (user/input_router.h).
 //
-// Painting threads draw straight into the surface and report what they drew. A back end that
-// presents (SDL) joins as the presenter: from then on every report also copies the drawn area,
-// under the surface lock, into a presentation copy that only the presenter reads, so the back
-// end's thread never reads pixels that a painting thread is writing. Only the rows that differ
-// from that copy become damage: a repaint of what is already on the screen presents nothing.
+// Painting threads draw straight into the surface, without a lock, between BeginScreenDrawing
+// and EndScreenDrawing (a screen context's life). The back end that presents (SDL) reads the
+// surface itself, under the surface lock and only while no context is drawing: a context that
+// opens waits for the lock, and a presenter that finds contexts drawing is told again when the
+// last one ends. So no pixel is read while it is being written, and the screen needs no second
+// copy for presenting.
 #pragma once
 
 #include <functional>
@@ -31,16 +32,20 @@ std::shared_ptr<gdi::Pixels> ScreenPixels();
 // drawing into the old surface, which nobody shows any more.
 void FitScreenSurface();
 
-// A painting thread drew this area (screen coordinates).
-void AddScreenDamage(const Region& area);
+// A screen context opens: a painting thread is about to draw into the surface.
+void BeginScreenDrawing();
+// It closes, having drawn this area (screen coordinates; maybe empty), which becomes damage.
+void EndScreenDrawing(const Region& drawn);
 
 // `damaged` is called (on the painting thread, without the lock) each time damage appears
-// where there was none. An empty function leaves: damage is then only counted, not copied.
+// where there was none, and when the last context closes after the presenter found contexts
+// drawing. An empty function leaves.
 void SetScreenPresenter(std::function<void()> damaged);
 
-// The presenter's side: under the lock, hands the presentation copy and the damaged rectangles
-// (clipped to the copy; with `everything`, the whole copy, as when the window was uncovered) to
-// `copy`, then forgets the damage. False when nothing was handed over.
+// The presenter's side: under the lock, hands the surface and the damaged rectangles (clipped to
+// it; with `everything`, the whole surface, as when the window was uncovered) to `copy`, then
+// forgets the damage. False when nothing was handed over, also when contexts are drawing (the
+// presenter is then told again when they are done).
 using DamageCopy = std::function<void(const gdi::Pixels& pixels, const std::vector<RECT>& rects)>;
 bool TakeScreenDamage(const DamageCopy& copy, bool everything = false);
 

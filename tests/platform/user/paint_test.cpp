@@ -227,9 +227,20 @@ TEST_F(PaintTest, PresenterIsToldOnceUntilItTakesTheDamage) {
   pda::user::TakeScreenDamage([&](const gdi::Pixels& pixels, const std::vector<RECT>&) {
     presented = gdi::ColorrefFromPixel(pixels.Color(10, 10));
   });
-  EXPECT_EQ(presented, kBlue) << "the presentation copy holds what was drawn";
+  EXPECT_EQ(presented, kBlue) << "the surface handed over holds what was drawn";
   Paint(window, kGreen);
   EXPECT_EQ(told, 2);
+
+  // While a context is drawing, the surface is not handed over; its close tells the presenter.
+  HDC dc = GetDC(window);
+  EXPECT_FALSE(pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {}));
+  Fill(dc, RECT{0, 0, 5, 5}, kRed);
+  ReleaseDC(window, dc);
+  EXPECT_EQ(told, 3) << "told again when the last context closed";
+  std::vector<RECT> damaged;
+  EXPECT_TRUE(pda::user::TakeScreenDamage(
+      [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; }));
+  EXPECT_EQ(damaged.size(), 1u) << "the damage waited, none was lost";
   pda::user::SetScreenPresenter({});
 }
 
