@@ -426,7 +426,7 @@ void Screen::Present(bool everything) {
       [&](const gdi::Pixels& pixels, const std::vector<RECT>& rects) {
         // The copy is read under the surface lock; SDL only wraps it for the blit.
         std::unique_ptr<SDL_Surface, SurfaceDeleter> source(SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<gdi::Pixels&>(pixels).data(), pixels.width(), pixels.height(), 32,
+            const_cast<std::uint32_t*>(pixels.data()), pixels.width(), pixels.height(), 32,
             pixels.stride(), SDL_PIXELFORMAT_XRGB8888));
         if (!source) return;
         for (const RECT& r : rects) {

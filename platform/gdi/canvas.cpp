@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace pda::gdi {
 namespace {
@@ -21,6 +22,7 @@ Canvas::Canvas(Pixels& target, const Region& clip, Box* drawn)
 }
 
 void Canvas::Touch(const Box& box) {
+  target_.Forget(box.top, box.bottom);
   if (drawn_) *drawn_ = Bounds(*drawn_, Intersect(box, clip_.Extents()));
 }
 
@@ -56,18 +58,24 @@ void Canvas::Invert(const Box& box) {
 
 void Canvas::Copy(const Box& box, const Pixels& source, int source_x, int source_y) {
   if (!image_ || box.Empty()) return;
-  if (source.row(0) != target_.row(0)) {
+  if (source.data() != std::as_const(target_).data()) {
     // Rows that already hold their source are left alone, and not counted as drawn: a repaint
     // of a mostly unchanged picture (the usual case) writes, and reports, only what changed.
-    // memcmp stops at the first difference, so a row that changed costs next to nothing more.
+    // Whole rows known to match (pixels.h) are not even read; memcmp stops at the first
+    // difference, so a row that changed costs next to nothing more.
     ForEachRow(box, [&](int y, int left, int right) {
-      const std::uint32_t* in =
-          source.row(source_y + y - box.top) + source_x + (left - box.left);
+      const int from_y = source_y + y - box.top;
+      const int from_x = source_x + (left - box.left);
+      const bool whole = left == 0 && right == target_.width() && from_x == 0;
+      if (whole && target_.SameRow(y, source, from_y)) return;
+      const std::uint32_t* in = source.row(from_y) + from_x;
       std::uint32_t* out = target_.row(y) + left;
       const auto bytes = static_cast<std::size_t>(right - left) * sizeof *out;
-      if (std::memcmp(out, in, bytes) == 0) return;
-      std::memcpy(out, in, bytes);
-      Touch(Box{left, y, right, y + 1});
+      if (std::memcmp(out, in, bytes) != 0) {
+        std::memcpy(out, in, bytes);
+        Touch(Box{left, y, right, y + 1});
+      }
+      if (whole) target_.ShareRow(y, source, from_y);
     });
     return;
   }
@@ -89,7 +97,7 @@ void Canvas::CopyScaled(const Box& box, const Pixels& source, const Box& source_
   Touch(box);
   const std::int64_t w = box.Width(), h = box.Height();
   const std::int64_t sw = source_box.Width(), sh = source_box.Height();
-  const bool same = source.row(0) == target_.row(0);
+  const bool same = source.data() == std::as_const(target_).data();
   std::optional<Pixels> staged;
   const Pixels* from = &source;
   Box from_box = source_box;

@@ -3,8 +3,17 @@
 // Pixels are 0x00RRGGBB in host order (B, G, R, X in memory). pixman may leave garbage in the
 // top byte when it composites into an x8r8g8b8 image, so every reader masks it off (Color()).
 // A surface either owns its memory or borrows it (for example a back end's frame buffer).
+//
+// Row identities: a copy of whole rows can give the rows it wrote the identity of the rows
+// they came from, so that copying the same picture again (a back buffer repainted from an
+// unchanged background, then copied to the screen) skips every row that already holds it,
+// without reading a pixel. Two rows with the same nonzero identity hold the same pixels. Any
+// mutable access to a row forgets its identity (row(), data(), and drawing, which calls
+// Forget), so a missed write can only cost a comparison, never leave a stale row. Borrowed
+// memory may change behind the surface's back: its rows never have an identity.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -37,11 +46,25 @@ class Pixels {
   int width() const { return width_; }
   int height() const { return height_; }
   int stride() const { return stride_; }  // bytes
-  std::uint32_t* row(int y) { return data_ + static_cast<std::ptrdiff_t>(y) * (stride_ / 4); }
+  std::uint32_t* row(int y) {
+    Forget(y, y + 1);
+    return data_ + static_cast<std::ptrdiff_t>(y) * (stride_ / 4);
+  }
   const std::uint32_t* row(int y) const {
     return data_ + static_cast<std::ptrdiff_t>(y) * (stride_ / 4);
   }
-  std::uint32_t* data() { return data_; }
+  std::uint32_t* data() {
+    Forget(0, height_);
+    return data_;
+  }
+  const std::uint32_t* data() const { return data_; }
+
+  // Rows top..bottom-1 are being written (clamped to the surface).
+  void Forget(int top, int bottom);
+  // True when row y is known to hold the same pixels as row from_y of `from`.
+  bool SameRow(int y, const Pixels& from, int from_y) const;
+  // Row y was just made equal to row from_y of `from`, all of it: both share one identity.
+  void ShareRow(int y, const Pixels& from, int from_y);
 
   // The colour at (x, y), top byte cleared. The caller keeps inside the bounds.
   std::uint32_t Color(int x, int y) const { return row(y)[x] & 0x00FFFFFFu; }
@@ -52,10 +75,12 @@ class Pixels {
 
  private:
   Pixels(std::unique_ptr<std::uint32_t[]> owned, std::uint32_t* data, int width, int height,
-         int stride)
-      : owned_(std::move(owned)), data_(data), width_(width), height_(height), stride_(stride) {}
+         int stride);
 
   std::unique_ptr<std::uint32_t[]> owned_;
+  // One identity per row (0: none), owned surfaces only. Atomic because a surface read by one
+  // thread (a copy's source) may have its rows named by that copy.
+  std::unique_ptr<std::atomic<std::uint64_t>[]> ids_;
   std::uint32_t* data_ = nullptr;
   int width_ = 0;
   int height_ = 0;

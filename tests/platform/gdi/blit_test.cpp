@@ -113,6 +113,60 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
   for (int x = 0; x < 5; ++x) EXPECT_EQ(GetRValue(canvas.At(x, 0)), want[x]) << x;
 }
 
+// Whole rows copied before are skipped when known to be unchanged on both sides: every way of
+// drawing into either bitmap must make the next copy copy again.
+TEST(BitBlt, ACopyAgainFollowsEveryDrawingSinceTheLastOne) {
+  struct Case {
+    const char* what;
+    bool intoSource;  // else into the destination
+    void (*draw)(HDC dc);
+  };
+  static const Case cases[] = {
+      {"FillRect", true, [](HDC dc) {
+         const pda::UniqueBrush brush(CreateSolidBrush(kRed));
+         const RECT r{1, 1, 2, 2};
+         FillRect(dc, &r, brush.get());
+       }},
+      {"SetPixel", true, [](HDC dc) { SetPixel(dc, 3, 2, kRed); }},
+      {"PatBlt", true, [](HDC dc) { PatBlt(dc, 0, 1, 1, 1, DSTINVERT); }},
+      {"GradientFill", true, [](HDC dc) {
+         TRIVERTEX v[2] = {{0, 0, 0xFF00, 0, 0, 0}, {4, 3, 0, 0, 0xFF00, 0}};
+         GRADIENT_RECT mesh{0, 1};
+         GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
+       }},
+      {"StretchBlt within", true, [](HDC dc) {
+         SetPixel(dc, 0, 0, kRed);
+         StretchBlt(dc, 2, 1, 2, 2, dc, 0, 0, 1, 1, SRCCOPY);
+       }},
+      {"BitBlt within", true, [](HDC dc) {
+         SetPixel(dc, 0, 0, kRed);
+         BitBlt(dc, 0, 2, 4, 1, dc, 0, 0, SRCCOPY);
+       }},
+      {"FillRect", false, [](HDC dc) {
+         const pda::UniqueBrush brush(CreateSolidBrush(kRed));
+         const RECT r{0, 2, 4, 3};
+         FillRect(dc, &r, brush.get());
+       }},
+      {"SetPixel", false, [](HDC dc) { SetPixel(dc, 3, 0, kRed); }},
+  };
+  for (const Case& c : cases) {
+    MemoryCanvas source(4, 3, kWhite), middle(4, 3), destination(4, 3);
+    // Twice, so that the rows are known to match before the drawing.
+    for (int i = 0; i < 2; ++i) {
+      BitBlt(middle.dc(), 0, 0, 4, 3, source.dc(), 0, 0, SRCCOPY);
+      BitBlt(destination.dc(), 0, 0, 4, 3, middle.dc(), 0, 0, SRCCOPY);
+    }
+    c.draw(c.intoSource ? source.dc() : destination.dc());
+    BitBlt(middle.dc(), 0, 0, 4, 3, source.dc(), 0, 0, SRCCOPY);
+    BitBlt(destination.dc(), 0, 0, 4, 3, middle.dc(), 0, 0, SRCCOPY);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(destination.At(x, y), source.At(x, y))
+            << c.what << (c.intoSource ? " into the source" : " into the destination") << " at "
+            << x << "," << y;
+  }
+}
+
 TEST(StretchBlt, DoublesEachPixel) {
   MemoryCanvas source(2, 1);
   SetPixel(source.dc(), 0, 0, kRed);
