@@ -24,9 +24,8 @@ bool Find(void* library, const char* file, const char* name, Function& slot) {
 void CloseSharedLibrary::operator()(void* library) const { ::dlclose(library); }
 
 std::unique_ptr<GMimeLibrary> GMimeLibrary::Load(const char* file) {
-  // RTLD_LOCAL: GMime's symbols and those of its dependencies stay out of the program's own
-  // look-up; RTLD_NOW: a library that cannot be bound whole fails here, not in the middle of a
-  // send.
+  // RTLD_LOCAL: GMime's symbols and its dependencies' stay out of the program's own look-up;
+  // RTLD_NOW: a library that cannot be bound whole fails here, not in the middle of a send.
   std::unique_ptr<GMimeLibrary> gmime(new GMimeLibrary);
   gmime->library_.reset(::dlopen(file, RTLD_NOW | RTLD_LOCAL));
   if (!gmime->library_) {
