@@ -35,8 +35,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # zazorudu_1.0_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Zazorudu authors")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Depends: from the shared libraries the program links (dpkg-shlibdeps).
+# Depends: from the shared libraries the program links (dpkg-shlibdeps), and GMime, which the
+# program loads itself when it first writes an e-mail to the outbox, so dpkg-shlibdeps cannot see
+# it (3.0.0: the oldest version with every function the program looks up).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgmime-3.0-0 (>= 3.0.0)")
 # The usual GPS source; an NMEA log, a serial receiver or the demo track do without it.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gpsd)
 # PDA_COMPOSE=desktop hands messages to xdg-email and xdg-open.

@@ -34,11 +34,12 @@ HRESULT SendComposedMessage(const ComposedMessage& message,
 // ---- the outbox ----------------------------------------------------------------------------
 // Writes the message whole under a temporary name in \Outbox and then gives it its final name,
 // which never replaces another message: "<UTC time>-NN.eml" or ".sms", NN counting up from 00
-// while a name is taken. The device path given is put in *finalPath.
+// while a name is taken. The device path given is put in *finalPath. A message whose bytes cannot
+// be made fails as OutboxFileBytes says, and nothing is written.
 HRESULT WriteToOutbox(const ComposedMessage& message, std::u16string* finalPath = nullptr);
-// The bytes of the outbox file: RFC 5322 for e-mail (UTF-8 body, quoted-printable), a "To:" line,
-// an empty line and the body for SMS. Empty for a recipient list that cannot be read.
-std::string OutboxFileBytes(const ComposedMessage& message, const SYSTEMTIME& utc);
+// The bytes of the outbox file, into *bytes: RFC 5322 for e-mail (UTF-8 body, quoted-printable;
+// fails as FormatEmail in eml_format.h says), a "To:" line, an empty line and the body for SMS.
+HRESULT OutboxFileBytes(const ComposedMessage& message, const SYSTEMTIME& utc, std::string* bytes);
 
 // ---- the desktop ---------------------------------------------------------------------------
 // E-mail: xdg-email --utf8 --subject S --body B [recipients...]; SMS: xdg-open with an "sms:"

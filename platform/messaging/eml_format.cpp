@@ -1,31 +1,28 @@
 // RFC 5322 e-mail through GMime (see eml_format.h). GMime does the header words, the address
-// list and the quoted-printable body; this file only lays the message out.
+// list and the quoted-printable body; this file only lays the message out. GMime is called
+// through the table of gmime_library.h: the program does not link it.
 #include "messaging/eml_format.h"
 
-#include <gmime/gmime.h>
-
 #include <memory>
-#include <mutex>
 
 #include "kernel/utf.h"
+#include "messaging/gmime_library.h"
 
 namespace pda::messaging {
 namespace {
 
+// Only made once GMimeLibrary::Get() has given the library, which then stays.
 struct ObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
+  void operator()(gpointer object) const { GMimeLibrary::Get()->g_object_unref(object); }
 };
 template <class T>
 using GObjectPtr = std::unique_ptr<T, ObjectUnref>;
 
 struct FormatOptionsFree {
-  void operator()(GMimeFormatOptions* options) const { g_mime_format_options_free(options); }
+  void operator()(GMimeFormatOptions* options) const {
+    GMimeLibrary::Get()->g_mime_format_options_free(options);
+  }
 };
-
-void InitialiseGMime() {
-  static std::once_flag once;
-  std::call_once(once, [] { g_mime_init(); });
-}
 
 // The handheld's compose form separates recipients with ";"; RFC 5322 with ",".
 std::string AddressListText(const std::u16string& to) {
@@ -57,45 +54,50 @@ std::string BodyText(const std::u16string& body) {
 
 }  // namespace
 
-std::string FormatEmail(const ComposedMessage& message, const SYSTEMTIME& utc) {
-  InitialiseGMime();
-  GObjectPtr<GMimeMessage> mail(g_mime_message_new(FALSE));
+HRESULT FormatEmail(const ComposedMessage& message, const SYSTEMTIME& utc, std::string* bytes) {
+  const GMimeLibrary* const library = GMimeLibrary::Get();
+  if (!library) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+  const GMimeLibrary& gmime = *library;
+  GObjectPtr<GMimeMessage> mail(gmime.g_mime_message_new(FALSE));
   auto* object = GMIME_OBJECT(mail.get());
 
-  GDateTime* date = g_date_time_new_utc(utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute,
-                                        utc.wSecond);
-  g_mime_message_set_date(mail.get(), date);
-  g_date_time_unref(date);
+  GDateTime* date = gmime.g_date_time_new_utc(utc.wYear, utc.wMonth, utc.wDay, utc.wHour,
+                                              utc.wMinute, utc.wSecond);
+  gmime.g_mime_message_set_date(mail.get(), date);
+  gmime.g_date_time_unref(date);
 
   const std::string to = AddressListText(message.to);
   if (HasNonSpace(to)) {
-    InternetAddressList* list = internet_address_list_parse(nullptr, to.c_str());
-    if (!list) return {};
+    InternetAddressList* list = gmime.internet_address_list_parse(nullptr, to.c_str());
+    if (!list) return E_INVALIDARG;
     GObjectPtr<InternetAddressList> owned(list);
-    if (internet_address_list_length(list) == 0) return {};
-    internet_address_list_append(g_mime_message_get_addresses(mail.get(), GMIME_ADDRESS_TYPE_TO),
-                                 list);
+    if (gmime.internet_address_list_length(list) == 0) return E_INVALIDARG;
+    gmime.internet_address_list_append(
+        gmime.g_mime_message_get_addresses(mail.get(), GMIME_ADDRESS_TYPE_TO), list);
   }
   if (!message.subject.empty())
-    g_mime_message_set_subject(mail.get(), Utf16ToUtf8(message.subject).c_str(), "utf-8");
-  g_mime_object_set_header(object, "X-Account", Utf16ToUtf8(message.account).c_str(), "utf-8");
+    gmime.g_mime_message_set_subject(mail.get(), Utf16ToUtf8(message.subject).c_str(), "utf-8");
+  gmime.g_mime_object_set_header(object, "X-Account", Utf16ToUtf8(message.account).c_str(),
+                                 "utf-8");
 
   const std::string body = BodyText(message.body);
-  GObjectPtr<GMimeStream> content(g_mime_stream_mem_new_with_buffer(body.data(), body.size()));
+  GObjectPtr<GMimeStream> content(
+      gmime.g_mime_stream_mem_new_with_buffer(body.data(), body.size()));
   GObjectPtr<GMimeDataWrapper> wrapper(
-      g_mime_data_wrapper_new_with_stream(content.get(), GMIME_CONTENT_ENCODING_DEFAULT));
-  GObjectPtr<GMimePart> part(g_mime_part_new_with_type("text", "plain"));
-  g_mime_object_set_content_type_parameter(GMIME_OBJECT(part.get()), "charset", "utf-8");
-  g_mime_part_set_content(part.get(), wrapper.get());
-  g_mime_part_set_content_encoding(part.get(), GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE);
-  g_mime_message_set_mime_part(mail.get(), GMIME_OBJECT(part.get()));
+      gmime.g_mime_data_wrapper_new_with_stream(content.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+  GObjectPtr<GMimePart> part(gmime.g_mime_part_new_with_type("text", "plain"));
+  gmime.g_mime_object_set_content_type_parameter(GMIME_OBJECT(part.get()), "charset", "utf-8");
+  gmime.g_mime_part_set_content(part.get(), wrapper.get());
+  gmime.g_mime_part_set_content_encoding(part.get(), GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE);
+  gmime.g_mime_message_set_mime_part(mail.get(), GMIME_OBJECT(part.get()));
 
-  std::unique_ptr<GMimeFormatOptions, FormatOptionsFree> options(g_mime_format_options_new());
-  g_mime_format_options_set_newline_format(options.get(), GMIME_NEWLINE_FORMAT_DOS);
-  GObjectPtr<GMimeStream> out(g_mime_stream_mem_new());
-  if (g_mime_object_write_to_stream(object, options.get(), out.get()) < 0) return {};
-  GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
-  return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
+  std::unique_ptr<GMimeFormatOptions, FormatOptionsFree> options(gmime.g_mime_format_options_new());
+  gmime.g_mime_format_options_set_newline_format(options.get(), GMIME_NEWLINE_FORMAT_DOS);
+  GObjectPtr<GMimeStream> out(gmime.g_mime_stream_mem_new());
+  if (gmime.g_mime_object_write_to_stream(object, options.get(), out.get()) < 0) return E_FAIL;
+  const GByteArray* written = gmime.g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
+  bytes->assign(reinterpret_cast<const char*>(written->data), written->len);
+  return S_OK;
 }
 
 }  // namespace pda::messaging

@@ -55,16 +55,18 @@ HRESULT WriteNewFile(const std::u16string& path, const std::string& bytes) {
 
 }  // namespace
 
-std::string OutboxFileBytes(const ComposedMessage& message, const SYSTEMTIME& utc) {
-  if (message.kind == ComposedMessage::Kind::Email) return FormatEmail(message, utc);
-  return "To: " + Utf16ToUtf8(message.to) + "\r\n\r\n" + Utf16ToUtf8(message.body);
+HRESULT OutboxFileBytes(const ComposedMessage& message, const SYSTEMTIME& utc,
+                        std::string* bytes) {
+  if (message.kind == ComposedMessage::Kind::Email) return FormatEmail(message, utc, bytes);
+  *bytes = "To: " + Utf16ToUtf8(message.to) + "\r\n\r\n" + Utf16ToUtf8(message.body);
+  return S_OK;
 }
 
 HRESULT WriteToOutbox(const ComposedMessage& message, std::u16string* finalPath) {
   SYSTEMTIME now;
   GetSystemTime(&now);
-  const std::string bytes = OutboxFileBytes(message, now);
-  if (bytes.empty()) return E_INVALIDARG;
+  std::string bytes;
+  if (const HRESULT made = OutboxFileBytes(message, now, &bytes); FAILED(made)) return made;
 
   const std::u16string folder = kOutbox;
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)

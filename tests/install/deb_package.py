@@ -1,7 +1,7 @@
 """The .deb that `cpack -G DEB` makes from the build: one zazorudu_VERSION_ARCH.deb whose
 contents are the installed tree under /usr (every file of the install, and no test program,
 benchmark, library or header), whose Depends come from the program's shared libraries (SDL2
-among them) and which recommends gpsd.
+among them) and name GMime, which the program loads itself, and which recommends gpsd.
 
 The package is made in a folder of the test's own (cpack -B). CPack's install step rewrites the
 build's install_manifest.txt; the test puts back what was there, a user's record of what
@@ -49,6 +49,9 @@ def check_fields(package, version):
             f"the package's Depends {depends} has no libsdl2-2.0-0")
     c.check(any(re.match(r"libgps\d+\b", d) for d in depends),
             f"the package's Depends {depends} has no libgps")
+    # GMime is loaded on first use, not linked: only the package's own Depends names it.
+    c.check(any(re.match(r"libgmime-3\.0-0\b", d) for d in depends),
+            f"the package's Depends {depends} has no libgmime-3.0-0")
     recommends = [r.strip() for r in field(package, "Recommends").split(",")]
     c.check("gpsd" in recommends, f"the package recommends {recommends}, not gpsd")
 
