@@ -16,6 +16,7 @@
 #include <string>
 #include <tuple>
 
+#include "gdi/font_face.h"
 #include "gdi/font_match.h"
 #include "gdi/text_encoding.h"
 
@@ -23,11 +24,6 @@ namespace pda::gdi {
 namespace {
 
 // ---- FreeType handles ----------------------------------------------------------------------
-struct FaceDone {
-  void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDone>;
-
 // One lock for FreeType: the library and its faces are not safe to use from two threads.
 // Lock order: this lock, then the face matcher's (never the other way round).
 std::mutex& FreeTypeLock() {
@@ -85,10 +81,10 @@ using InstanceKey = std::tuple<std::string, int, int, bool, bool, bool, std::str
 struct Library {
   FT_Library freetype = nullptr;
   // Unsized faces, one per file, read only to turn a cell height into an em.
-  std::map<std::pair<std::string, int>, FacePtr> files;
+  std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> files;
   // Faces set to one size, one per (file, index, em): shared by every font that draws from that
   // file at that size, as its own face or as a fallback.
-  std::map<std::tuple<std::string, int, int>, FacePtr> sized;
+  std::map<std::tuple<std::string, int, int>, std::unique_ptr<FontFace>> sized;
   std::map<InstanceKey, std::shared_ptr<FontInstance>> instances;
 };
 
@@ -106,25 +102,22 @@ Library& TheLibrary() {
 // opened or is not scalable.
 FT_Face UnsizedFace(Library& library, const FontFile& file) {
   auto key = std::make_pair(file.path, file.index);
-  if (auto known = library.files.find(key); known != library.files.end()) return known->second.get();
-  FT_Face raw = nullptr;
-  if (!library.freetype || FT_New_Face(library.freetype, file.path.c_str(), file.index, &raw) != 0)
-    return nullptr;
-  FacePtr opened(raw);
-  if (!FT_IS_SCALABLE(raw)) return nullptr;
-  return library.files.emplace(key, std::move(opened)).first->second.get();
+  if (auto known = library.files.find(key); known != library.files.end())
+    return known->second->get();
+  std::unique_ptr<FontFace> opened = FontFace::Open(library.freetype, file.path, file.index);
+  if (!opened || !FT_IS_SCALABLE(opened->get())) return nullptr;
+  return library.files.emplace(key, std::move(opened)).first->second->get();
 }
 
 FT_Face SizedFace(Library& library, const FontFile& file, int em) {
   auto key = std::make_tuple(file.path, file.index, em);
-  if (auto known = library.sized.find(key); known != library.sized.end()) return known->second.get();
-  FT_Face raw = nullptr;
-  if (!library.freetype || FT_New_Face(library.freetype, file.path.c_str(), file.index, &raw) != 0)
+  if (auto known = library.sized.find(key); known != library.sized.end())
+    return known->second->get();
+  std::unique_ptr<FontFace> opened = FontFace::Open(library.freetype, file.path, file.index);
+  if (!opened || !FT_IS_SCALABLE(opened->get()) ||
+      FT_Set_Pixel_Sizes(opened->get(), 0, static_cast<FT_UInt>(em)) != 0)
     return nullptr;
-  FacePtr opened(raw);
-  if (!FT_IS_SCALABLE(raw) || FT_Set_Pixel_Sizes(raw, 0, static_cast<FT_UInt>(em)) != 0)
-    return nullptr;
-  return library.sized.emplace(key, std::move(opened)).first->second.get();
+  return library.sized.emplace(key, std::move(opened)).first->second->get();
 }
 
 // ---- glyphs --------------------------------------------------------------------------------
