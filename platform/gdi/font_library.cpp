@@ -285,9 +285,10 @@ std::shared_ptr<FontInstance> OpenFont(const LOGFONTW& request, int dpi) {
 
   Library& library = TheLibrary();
   std::lock_guard lock(FreeTypeLock());
-  FT_Face unsized = FileFace(library, *file);
-  if (!unsized) return nullptr;
-  const int em = EmForHeight(unsized, request.lfHeight, dpi);
+  // A cell height becomes an em from the face's unscaled tables, whatever size is active.
+  FT_Face file_face = FileFace(library, *file);
+  if (!file_face) return nullptr;
+  const int em = EmForHeight(file_face, request.lfHeight, dpi);
 
   const InstanceKey key{file->path,   file->index,  em,          file->embolden, file->oblique,
                         mono,         asked.family, asked.weight, asked.italic};
