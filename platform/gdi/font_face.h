@@ -16,11 +16,6 @@
 
 namespace pda::gdi {
 
-struct FaceDone {
-  void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDone>;
-
 class FontFace {
  public:
   // Face `index` of the file at `path`, or null when the path is not a regular file that can be
@@ -36,6 +31,11 @@ class FontFace {
   FT_Face get() const { return face_.get(); }
 
  private:
+  struct FaceDone {
+    void operator()(FT_Face face) const { FT_Done_Face(face); }
+  };
+  using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDone>;
+
   FontFace() = default;
   static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer,
                             unsigned long count);
