@@ -5,6 +5,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -16,6 +17,7 @@
 #include <string>
 #include <tuple>
 
+#include "gdi/font_face.h"
 #include "gdi/font_match.h"
 #include "gdi/text_encoding.h"
 
@@ -23,11 +25,6 @@ namespace pda::gdi {
 namespace {
 
 // ---- FreeType handles ----------------------------------------------------------------------
-struct FaceDone {
-  void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDone>;
-
 // One lock for FreeType: the library and its faces are not safe to use from two threads.
 // Lock order: this lock, then the face matcher's (never the other way round).
 std::mutex& FreeTypeLock() {
@@ -82,13 +79,26 @@ struct Request {
 
 using InstanceKey = std::tuple<std::string, int, int, bool, bool, bool, std::string, int, bool>;
 
+// A file's face at one size. Which size a face draws at is the face's own state, so every
+// measure or load goes through Use, which makes this size the active one; the FreeType lock held
+// around it keeps another size from being made active in between.
+struct SizedFace {
+  FT_Face face = nullptr;
+  FT_Size size = nullptr;  // owned by the face
+  FT_Face Use() const {
+    FT_Activate_Size(size);
+    return face;
+  }
+};
+
 struct Library {
   FT_Library freetype = nullptr;
-  // Unsized faces, one per file, read only to turn a cell height into an em.
-  std::map<std::pair<std::string, int>, FacePtr> files;
-  // Faces set to one size, one per (file, index, em): shared by every font that draws from that
-  // file at that size, as its own face or as a fallback.
-  std::map<std::tuple<std::string, int, int>, FacePtr> sized;
+  // One face per (file, index), shared by every size drawn from it: its tables and glyph loader
+  // are most of what a face costs, a size object only its scaled metrics and hinting state.
+  std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> files;
+  // One size per (file, index, em): shared by every font that draws from that file at that size,
+  // as its own face or as a fallback.
+  std::map<std::tuple<std::string, int, int>, FT_Size> sizes;
   std::map<InstanceKey, std::shared_ptr<FontInstance>> instances;
 };
 
@@ -102,29 +112,32 @@ Library& TheLibrary() {
   return *library;
 }
 
-// The two face getters are called with the FreeType lock held; null when the file cannot be
-// opened or is not scalable.
-FT_Face UnsizedFace(Library& library, const FontFile& file) {
+// The two face getters are called with the FreeType lock held; nothing when the file cannot be
+// opened, is not scalable or cannot be set to the size.
+FT_Face FileFace(Library& library, const FontFile& file) {
   auto key = std::make_pair(file.path, file.index);
-  if (auto known = library.files.find(key); known != library.files.end()) return known->second.get();
-  FT_Face raw = nullptr;
-  if (!library.freetype || FT_New_Face(library.freetype, file.path.c_str(), file.index, &raw) != 0)
-    return nullptr;
-  FacePtr opened(raw);
-  if (!FT_IS_SCALABLE(raw)) return nullptr;
-  return library.files.emplace(key, std::move(opened)).first->second.get();
+  if (auto known = library.files.find(key); known != library.files.end())
+    return known->second->get();
+  std::unique_ptr<FontFace> opened = FontFace::Open(library.freetype, file.path, file.index);
+  if (!opened || !FT_IS_SCALABLE(opened->get())) return nullptr;
+  return library.files.emplace(key, std::move(opened)).first->second->get();
 }
 
-FT_Face SizedFace(Library& library, const FontFile& file, int em) {
+std::optional<SizedFace> FaceAtSize(Library& library, const FontFile& file, int em) {
+  FT_Face face = FileFace(library, file);
+  if (!face) return std::nullopt;
   auto key = std::make_tuple(file.path, file.index, em);
-  if (auto known = library.sized.find(key); known != library.sized.end()) return known->second.get();
-  FT_Face raw = nullptr;
-  if (!library.freetype || FT_New_Face(library.freetype, file.path.c_str(), file.index, &raw) != 0)
-    return nullptr;
-  FacePtr opened(raw);
-  if (!FT_IS_SCALABLE(raw) || FT_Set_Pixel_Sizes(raw, 0, static_cast<FT_UInt>(em)) != 0)
-    return nullptr;
-  return library.sized.emplace(key, std::move(opened)).first->second.get();
+  if (auto known = library.sizes.find(key); known != library.sizes.end())
+    return SizedFace{face, known->second};
+  FT_Size size = nullptr;
+  if (FT_New_Size(face, &size) != 0) return std::nullopt;
+  FT_Activate_Size(size);
+  if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) {
+    FT_Done_Size(size);
+    return std::nullopt;
+  }
+  library.sizes.emplace(key, size);
+  return SizedFace{face, size};
 }
 
 // ---- glyphs --------------------------------------------------------------------------------
@@ -193,10 +206,10 @@ bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 // so measuring and drawing see the same glyph and the common case is one map lookup.
 class FreeTypeFont final : public FontInstance {
  public:
-  FreeTypeFont(FT_Face face, int em, bool embolden, bool oblique, bool mono, Request request)
+  FreeTypeFont(SizedFace face, int em, bool embolden, bool oblique, bool mono, Request request)
       : face_(face), embolden_(embolden), oblique_(oblique), mono_(mono),
         request_(std::move(request)) {
-    metrics_ = MeasureFace(face_, em);
+    metrics_ = MeasureFace(face_.Use(), em);
     // Called with the FreeType lock held (by OpenFont), so render directly.
     if (metrics_.average_width == 0) metrics_.average_width = RenderOwn(U'x').advance;
   }
@@ -214,17 +227,19 @@ class FreeTypeFont final : public FontInstance {
 
  private:
   GlyphImage RenderOwn(char32_t code_point) {
-    return RenderGlyph(face_, FT_Get_Char_Index(face_, code_point), embolden_, oblique_, mono_)
+    FT_Face face = face_.Use();
+    return RenderGlyph(face, FT_Get_Char_Index(face, code_point), embolden_, oblique_, mono_)
         .value_or(GlyphImage{});
   }
 
   GlyphImage Resolve(char32_t code_point) {
-    if (IsControl(code_point) || FT_Get_Char_Index(face_, code_point) != 0)
+    if (IsControl(code_point) || FT_Get_Char_Index(face_.face, code_point) != 0)
       return RenderOwn(code_point);
     const std::optional<FontFile> file =
         MatchFallback(request_.family, request_.weight, request_.italic, code_point);
     if (file) {
-      if (FT_Face other = SizedFace(TheLibrary(), *file, metrics_.em)) {
+      if (const std::optional<SizedFace> sized = FaceAtSize(TheLibrary(), *file, metrics_.em)) {
+        FT_Face other = sized->Use();
         // fontconfig's character sets and the face's own map can differ; trust the face.
         if (const FT_UInt index = FT_Get_Char_Index(other, code_point); index != 0)
           if (auto image = RenderGlyph(other, index, file->embolden, file->oblique, mono_))
@@ -234,7 +249,7 @@ class FreeTypeFont final : public FontInstance {
     return MissingGlyph(metrics_);
   }
 
-  FT_Face face_;  // owned by the library
+  SizedFace face_;  // owned by the library
   bool embolden_;
   bool oblique_;
   bool mono_;
@@ -270,16 +285,17 @@ std::shared_ptr<FontInstance> OpenFont(const LOGFONTW& request, int dpi) {
 
   Library& library = TheLibrary();
   std::lock_guard lock(FreeTypeLock());
-  FT_Face unsized = UnsizedFace(library, *file);
-  if (!unsized) return nullptr;
-  const int em = EmForHeight(unsized, request.lfHeight, dpi);
+  // A cell height becomes an em from the face's unscaled tables, whatever size is active.
+  FT_Face file_face = FileFace(library, *file);
+  if (!file_face) return nullptr;
+  const int em = EmForHeight(file_face, request.lfHeight, dpi);
 
   const InstanceKey key{file->path,   file->index,  em,          file->embolden, file->oblique,
                         mono,         asked.family, asked.weight, asked.italic};
   if (auto it = library.instances.find(key); it != library.instances.end()) return it->second;
-  FT_Face face = SizedFace(library, *file, em);
+  const std::optional<SizedFace> face = FaceAtSize(library, *file, em);
   if (!face) return nullptr;
-  auto instance = std::make_shared<FreeTypeFont>(face, em, file->embolden, file->oblique, mono,
+  auto instance = std::make_shared<FreeTypeFont>(*face, em, file->embolden, file->oblique, mono,
                                                  std::move(asked));
   library.instances.emplace(key, instance);
   return instance;

@@ -5,9 +5,10 @@
 // when bold or italic must be synthesised. A character that file lacks is drawn, glyph by glyph,
 // from the first font of fontconfig's sorted list for the same request that has it, at the same
 // em and on the same baseline; one that no font has is drawn and measured as an outlined box.
-// Each (file, size) gets one FreeType face, opened once and kept; each font keeps the glyphs it
-// has rendered, whichever face they came from: drawing and measuring never open a font twice
-// and always see the same glyph. The library is shared by all threads and guarded by one lock.
+// Each file gets one FreeType face, opened once and kept, with one size object per size drawn
+// from it; each font keeps the glyphs it has rendered, whichever face they came from: drawing and
+// measuring never open a font twice and always see the same glyph. The library is shared by all
+// threads and guarded by one lock.
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,8 @@
 // "Courier New" here, so the checks are invariants, not exact pixels.
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -10,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "gdi/font_face.h"
+#include "gdi/font_match.h"
 #include "gdi_fixtures.h"
 
 namespace {
@@ -418,6 +422,34 @@ TEST(FontFallback, MixedLineWithCjkIsTheSumOfItsParts) {
 // The fallback faces and the per-character lookups are shared too.
 TEST(FontFallback, TwoThreadsDrawTheSamePictureAsOne) {
   ExpectTwoThreadsDrawAsOne(-21, u"\u21B5 \u21E7 \u10D0\u10D1 \u00E9 \uE000");
+}
+
+// ---- font files ----------------------------------------------------------------------------
+// A face reads its file through a descriptor of its own. Only a regular file opens: a FIFO
+// nobody writes to would hold the opening thread for good, a folder or a device is no font. The
+// system face's own file opens and draws a glyph, read only through that descriptor.
+TEST(FontFace, OnlyARegularFontFileOpens) {
+  FT_Library library = nullptr;
+  ASSERT_EQ(FT_Init_FreeType(&library), 0);
+  std::string folder = ::testing::TempDir() + "font_face_XXXXXX";
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const std::string fifo = folder + "/fifo.ttf";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, folder, std::string("/dev/zero"), folder + "/none.ttf"})
+    EXPECT_EQ(pda::gdi::FontFace::Open(library, path, 0), nullptr) << path;
+
+  const std::optional<pda::gdi::FontFile> system = pda::gdi::MatchFont("Tahoma", FW_NORMAL, false);
+  ASSERT_TRUE(system);
+  {
+    std::unique_ptr<pda::gdi::FontFace> face = pda::gdi::FontFace::Open(library, system->path, 0);
+    ASSERT_NE(face, nullptr) << system->path;
+    ASSERT_EQ(FT_Set_Pixel_Sizes(face->get(), 0, 20), 0);
+    ASSERT_EQ(FT_Load_Char(face->get(), U'g', FT_LOAD_RENDER), 0);
+    EXPECT_GT(face->get()->glyph->bitmap.rows, 0u);
+  }
+  FT_Done_FreeType(library);
+  unlink(fifo.c_str());
+  rmdir(folder.c_str());
 }
 
 }  // namespace
