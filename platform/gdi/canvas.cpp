@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace pda::gdi {
 namespace {
@@ -38,11 +39,28 @@ void Canvas::ForEachRow(const Box& box, Visit visit) {
 
 void Canvas::Fill(const Box& box, std::uint32_t pixel) {
   if (!image_ || box.Empty()) return;
-  Touch(box);
   Region region(box);
   region.Intersect(clip_);
-  const auto boxes = region.Boxes();
+  std::vector<pixman_box32_t> boxes;
+  for (const pixman_box32_t& b : region.Boxes()) {
+    if (pixel != 0 || b.x1 != 0 || b.x2 != target_.width()) {
+      boxes.push_back(b);
+      continue;
+    }
+    // Black over whole rows still black from the start writes nothing (pixels.h): an
+    // all-black surface stays untouched memory.
+    for (int y = b.y1; y < b.y2;) {
+      if (target_.ZeroRow(y)) {
+        ++y;
+        continue;
+      }
+      const int top = y;
+      while (y < b.y2 && !target_.ZeroRow(y)) ++y;
+      boxes.push_back(pixman_box32_t{b.x1, top, b.x2, y});
+    }
+  }
   if (boxes.empty()) return;
+  for (const pixman_box32_t& b : boxes) Touch(Box{b.x1, b.y1, b.x2, b.y2});
   const pixman_color_t color = ColorOf(pixel);
   pixman_image_fill_boxes(PIXMAN_OP_SRC, image_.get(), &color, static_cast<int>(boxes.size()),
                           boxes.data());

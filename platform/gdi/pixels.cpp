@@ -2,14 +2,25 @@
 #include "gdi/pixels.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 namespace pda::gdi {
 
+namespace {
+// Row identities (pixels.h); 1 is the all-zero row, the others are handed out from 2 on.
+constexpr std::uint64_t kZeroRow = 1;
+std::atomic<std::uint64_t> g_lastRowId{kZeroRow};
+}  // namespace
+
+void Pixels::Free::operator()(std::uint32_t* memory) const { std::free(memory); }
+
 std::optional<Pixels> Pixels::Create(int width, int height) {
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return std::nullopt;
   const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  std::unique_ptr<std::uint32_t[]> memory(new (std::nothrow) std::uint32_t[count]());
+  // calloc, not new[]() : a large block comes zeroed from the system without being written.
+  std::unique_ptr<std::uint32_t[], Free> memory(
+      static_cast<std::uint32_t*>(std::calloc(count, sizeof(std::uint32_t))));
   if (!memory) return std::nullopt;
   std::uint32_t* data = memory.get();
   return Pixels(std::move(memory), data, width, height, width * 4);
@@ -22,14 +33,13 @@ std::optional<Pixels> Pixels::Borrow(std::uint32_t* data, int width, int height,
   return Pixels(nullptr, data, width, height, stride);
 }
 
-namespace {
-std::atomic<std::uint64_t> g_lastRowId{0};
-}  // namespace
-
-Pixels::Pixels(std::unique_ptr<std::uint32_t[]> owned, std::uint32_t* data, int width,
+Pixels::Pixels(std::unique_ptr<std::uint32_t[], Free> owned, std::uint32_t* data, int width,
                int height, int stride)
     : owned_(std::move(owned)), data_(data), width_(width), height_(height), stride_(stride) {
-  if (owned_) ids_.reset(new (std::nothrow) std::atomic<std::uint64_t>[height]());
+  if (!owned_) return;
+  ids_.reset(new (std::nothrow) std::atomic<std::uint64_t>[height]);
+  if (ids_)
+    for (int y = 0; y < height; ++y) ids_[y].store(kZeroRow, std::memory_order_relaxed);
 }
 
 void Pixels::Forget(int top, int bottom) {
@@ -52,6 +62,10 @@ void Pixels::ShareRow(int y, const Pixels& from, int from_y) {
     from.ids_[from_y].store(id, std::memory_order_relaxed);
   }
   ids_[y].store(id, std::memory_order_relaxed);
+}
+
+bool Pixels::ZeroRow(int y) const {
+  return ids_ && ids_[y].load(std::memory_order_relaxed) == kZeroRow;
 }
 
 PixmanImage Pixels::Image(pixman_format_code_t format) const {

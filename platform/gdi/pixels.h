@@ -11,6 +11,10 @@
 // mutable access to a row forgets its identity (row(), data(), and drawing, which calls
 // Forget), so a missed write can only cost a comparison, never leave a stale row. Borrowed
 // memory may change behind the surface's back: its rows never have an identity.
+//
+// A new surface's memory comes zeroed from the system and its rows all have the identity of a
+// black row, so a black fill over them (an all-black surface to dim with, say) writes nothing
+// and the pages stay untouched: they cost no memory until something else is drawn there.
 #pragma once
 
 #include <atomic>
@@ -65,6 +69,9 @@ class Pixels {
   bool SameRow(int y, const Pixels& from, int from_y) const;
   // Row y was just made equal to row from_y of `from`, all of it: both share one identity.
   void ShareRow(int y, const Pixels& from, int from_y);
+  // True when row y is known to be all zero (black, top byte clear): never written since the
+  // surface was made.
+  bool ZeroRow(int y) const;
 
   // The colour at (x, y), top byte cleared. The caller keeps inside the bounds.
   std::uint32_t Color(int x, int y) const { return row(y)[x] & 0x00FFFFFFu; }
@@ -74,10 +81,13 @@ class Pixels {
   PixmanImage Image(pixman_format_code_t format = PIXMAN_x8r8g8b8) const;
 
  private:
-  Pixels(std::unique_ptr<std::uint32_t[]> owned, std::uint32_t* data, int width, int height,
-         int stride);
+  struct Free {
+    void operator()(std::uint32_t* memory) const;
+  };
+  Pixels(std::unique_ptr<std::uint32_t[], Free> owned, std::uint32_t* data, int width,
+         int height, int stride);
 
-  std::unique_ptr<std::uint32_t[]> owned_;
+  std::unique_ptr<std::uint32_t[], Free> owned_;
   // One identity per row (0: none), owned surfaces only. Atomic because a surface read by one
   // thread (a copy's source) may have its rows named by that copy.
   std::unique_ptr<std::atomic<std::uint64_t>[]> ids_;
