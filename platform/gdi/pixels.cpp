@@ -1,6 +1,8 @@
 // Pixel surfaces: allocation, borrowing, pixman views.
 #include "gdi/pixels.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <new>
@@ -11,16 +13,30 @@ namespace {
 // Row identities (pixels.h); 1 is the all-zero row, the others are handed out from 2 on.
 constexpr std::uint64_t kZeroRow = 1;
 std::atomic<std::uint64_t> g_lastRowId{kZeroRow};
+
+// From this size on a surface is a mapping of its own (pixels.h).
+constexpr std::size_t kMappedFrom = 64 * 1024;
 }  // namespace
 
-void Pixels::Free::operator()(std::uint32_t* memory) const { std::free(memory); }
+void Pixels::Free::operator()(std::uint32_t* memory) const {
+  if (mapped)
+    ::munmap(memory, mapped);
+  else
+    std::free(memory);
+}
 
 std::optional<Pixels> Pixels::Create(int width, int height) {
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return std::nullopt;
-  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  // calloc, not new[]() : a large block comes zeroed from the system without being written.
-  std::unique_ptr<std::uint32_t[], Free> memory(
-      static_cast<std::uint32_t*>(std::calloc(count, sizeof(std::uint32_t))));
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  std::unique_ptr<std::uint32_t[], Free> memory(nullptr, Free{0});
+  if (bytes >= kMappedFrom) {
+    void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return std::nullopt;
+    memory = std::unique_ptr<std::uint32_t[], Free>(static_cast<std::uint32_t*>(mapped),
+                                                    Free{bytes});
+  } else {
+    memory.reset(static_cast<std::uint32_t*>(std::calloc(bytes, 1)));
+  }
   if (!memory) return std::nullopt;
   std::uint32_t* data = memory.get();
   return Pixels(std::move(memory), data, width, height, width * 4);

@@ -14,7 +14,10 @@
 //
 // A new surface's memory comes zeroed from the system and its rows all have the identity of a
 // black row, so a black fill over them (an all-black surface to dim with, say) writes nothing
-// and the pages stay untouched: they cost no memory until something else is drawn there.
+// and the pages stay untouched: they cost no memory until something else is drawn there. A
+// large surface is a mapping of its own, so that this holds for every one (the allocator would
+// hand out, and have to clear, memory freed before) and a freed one goes back to the system at
+// once rather than staying in the allocator's reserve.
 #pragma once
 
 #include <atomic>
@@ -82,6 +85,7 @@ class Pixels {
 
  private:
   struct Free {
+    std::size_t mapped;  // bytes of a mapping of its own; 0: from the allocator
     void operator()(std::uint32_t* memory) const;
   };
   Pixels(std::unique_ptr<std::uint32_t[], Free> owned, std::uint32_t* data, int width,
