@@ -13,12 +13,12 @@ DriverState& DriverState::Instance() {
 DriverState::DriverState() { Reset("GPS"); }
 
 void DriverState::AddListener(std::uint32_t id, OpenEvents events) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(listenersMutex_);
   listeners_.emplace_back(id, events);
 }
 
 void DriverState::RemoveListener(std::uint32_t id) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(listenersMutex_);
   std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
 }
 
@@ -37,40 +37,48 @@ void DriverState::Reset(const std::string& friendlyName) {
 }
 
 void DriverState::SignalAll(HANDLE OpenEvents::*which) const {
-  // Called with mutex_ held: an open cannot be closed (and its events freed) mid-signal.
+  // Under the listeners' lock, so that an open cannot be closed (and its events freed)
+  // mid-signal; not under the record's, which a woken reader wants at once.
+  std::lock_guard lock(listenersMutex_);
   for (const auto& [id, events] : listeners_)
     if (events.*which) SetEvent(events.*which);
 }
 
 void DriverState::PublishPosition(const GPS_POSITION& position, Clock::time_point arrival) {
-  std::lock_guard lock(mutex_);
-  position_ = position;
-  position_.dwVersion = GPS_VERSION_1;
-  position_.dwSize = sizeof(GPS_POSITION);
-  arrival_ = arrival;
+  {
+    std::lock_guard lock(mutex_);
+    position_ = position;
+    position_.dwVersion = GPS_VERSION_1;
+    position_.dwSize = sizeof(GPS_POSITION);
+    arrival_ = arrival;
+  }
   SignalAll(&OpenEvents::newLocationData);
 }
 
 void DriverState::PublishDevice(const GPS_DEVICE& device) {
-  std::lock_guard lock(mutex_);
-  device_ = device;
-  device_.dwVersion = GPS_VERSION_1;
-  device_.dwSize = sizeof(GPS_DEVICE);
+  {
+    std::lock_guard lock(mutex_);
+    device_ = device;
+    device_.dwVersion = GPS_VERSION_1;
+    device_.dwSize = sizeof(GPS_DEVICE);
+  }
   SignalAll(&OpenEvents::deviceStateChange);
 }
 
 void DriverState::SetDeviceState(DWORD serviceState, DWORD deviceState,
                                  const std::string& friendlyName) {
-  std::lock_guard lock(mutex_);
   WCHAR name[GPS_MAX_FRIENDLY_NAME];
   CopyName(name, GPS_MAX_FRIENDLY_NAME, friendlyName);
-  const bool changed = device_.dwServiceState != serviceState ||
-                       device_.dwDeviceState != deviceState ||
-                       !std::equal(name, name + GPS_MAX_FRIENDLY_NAME, device_.szGPSFriendlyName);
-  if (!changed) return;
-  device_.dwServiceState = serviceState;
-  device_.dwDeviceState = deviceState;
-  std::copy(name, name + GPS_MAX_FRIENDLY_NAME, device_.szGPSFriendlyName);
+  {
+    std::lock_guard lock(mutex_);
+    const bool changed = device_.dwServiceState != serviceState ||
+                         device_.dwDeviceState != deviceState ||
+                         !std::equal(name, name + GPS_MAX_FRIENDLY_NAME, device_.szGPSFriendlyName);
+    if (!changed) return;
+    device_.dwServiceState = serviceState;
+    device_.dwDeviceState = deviceState;
+    std::copy(name, name + GPS_MAX_FRIENDLY_NAME, device_.szGPSFriendlyName);
+  }
   SignalAll(&OpenEvents::deviceStateChange);
 }
 

@@ -54,10 +54,11 @@ class DriverState {
   DriverState();
   void SignalAll(HANDLE OpenEvents::*which) const;
 
-  mutable std::mutex mutex_;
+  mutable std::mutex mutex_;  // the records
   GPS_POSITION position_{};
   Clock::time_point arrival_{};
   GPS_DEVICE device_{};
+  mutable std::mutex listenersMutex_;  // the opens; never held together with mutex_
   std::vector<std::pair<std::uint32_t, OpenEvents>> listeners_;
   std::atomic<unsigned> badSentences_{0};
 };

@@ -85,17 +85,6 @@ void AppendCleaned(const Json& object, std::span<const Member> members, std::str
   }
 }
 
-// Whether a member of this name is read anywhere: the others are dropped while parsing.
-bool Wanted(const std::string& name) {
-  static constexpr const char* kOthers[] = {"class", "devices", "path", "activated"};
-  auto named = [&](const Member& m) { return name == m.name; };
-  for (const Class& c : kClasses)
-    if (std::any_of(c.members.begin(), c.members.end(), named)) return true;
-  return std::any_of(std::begin(kSatellite), std::end(kSatellite), named) ||
-         std::any_of(std::begin(kOthers), std::end(kOthers),
-                     [&](const char* other) { return name == other; });
-}
-
 ReportLine Devices(const Json& report) {
   ReportLine read{ReportLine::Kind::Devices, std::nullopt, {}};
   const auto devices = report.find("devices");
@@ -117,10 +106,7 @@ ReportLine Devices(const Json& report) {
 }  // namespace
 
 ReportLine ReadReportLine(std::string_view line) {
-  const Json::parser_callback_t keep = [](int, Json::parse_event_t event, Json& parsed) {
-    return event != Json::parse_event_t::key || Wanted(parsed.get_ref<const std::string&>());
-  };
-  const Json report = Json::parse(line, keep, false);
+  const Json report = Json::parse(line, nullptr, false);
   if (report.is_discarded() || !report.is_object()) return {};
   const auto name = report.find("class");
   if (name == report.end() || !name->is_string()) return {};
