@@ -302,18 +302,27 @@ TEST_F(GpsdEndToEnd, UnreachableGpsdIsReportedOncePerOutageAndCloseStillReturns)
   EXPECT_EQ(DriverThreadCount(), 0u);
 }
 
+// A socket listening on a free loopback port; its address into *address.
+int ListenOnLoopback(int backlog, sockaddr_in* address) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  *address = sockaddr_in{};
+  address->sin_family = AF_INET;
+  address->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof *address;
+  ::bind(fd, reinterpret_cast<sockaddr*>(address), size);
+  ::listen(fd, backlog);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(address), &size);
+  return fd;
+}
+
 // A listening socket on loopback that never accepts: once its backlog is full, connects hang.
 // With `reset`, it accepts and drops every connection at once instead.
 class BadPeer {
  public:
-  explicit BadPeer(bool reset) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&a), size);
-    ::listen(fd_, 0);
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &size);
+  explicit BadPeer(bool reset) {
+    sockaddr_in a;
+    fd_ = ListenOnLoopback(0, &a);
+    const socklen_t size = sizeof a;
     port_ = ntohs(a.sin_port);
     if (!reset) {
       // Fill the backlog so that the next SYN is dropped.
@@ -346,7 +355,7 @@ class BadPeer {
   int accepted() const { return accepted_.load(); }
 
  private:
-  int fd_;
+  int fd_ = -1;
   int port_ = 0;
   std::vector<int> fillers_;
   std::thread resetter_;
@@ -357,14 +366,9 @@ class BadPeer {
 class ScriptedPeer {
  public:
   using Script = std::vector<std::pair<std::chrono::milliseconds, std::string>>;
-  explicit ScriptedPeer(Script script) : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&a), size);
-    ::listen(listener_, 1);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &size);
+  explicit ScriptedPeer(Script script) {
+    sockaddr_in a;
+    listener_ = ListenOnLoopback(1, &a);
     port_ = ntohs(a.sin_port);
     sender_ = std::thread([this, script = std::move(script)] {
       const int c = ::accept(listener_, nullptr, nullptr);
@@ -386,7 +390,7 @@ class ScriptedPeer {
   int port() const { return port_; }
 
  private:
-  int listener_;
+  int listener_ = -1;
   int port_ = 0;
   std::thread sender_;
 };

@@ -2,6 +2,9 @@
 // erasing with the class brush, screen contexts for capabilities, and damage reports.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "pda/gdi.h"
 #include "user/screen_surface.h"
 #include "user_fixture.h"
@@ -148,66 +151,55 @@ TEST_F(PaintTest, HiddenWindowContextDrawsNothing) {
   EXPECT_EQ(ScreenAt(10, 10), RGB(0, 0, 0));
 }
 
+// The damage handed over now, as left, top, right, bottom of each rectangle (none: nothing).
+using Damage = std::vector<std::array<LONG, 4>>;
+Damage TakeDamage() {
+  Damage taken;
+  pda::user::TakeScreenDamage([&](const gdi::Pixels&, const std::vector<RECT>& rects) {
+    for (const RECT& r : rects) taken.push_back({r.left, r.top, r.right, r.bottom});
+  });
+  return taken;
+}
+
 TEST_F(PaintTest, ContextsReportWhatTheyDrewAsDamage) {
   HWND window = Make(WS_VISIBLE, HWND{}, 20, 30, 100, 100);
   Paint(window, kRed);
-  pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {});
+  TakeDamage();
   const RECT part{5, 5, 15, 25};
   InvalidateRect(window, &part, FALSE);
   UpdateWindow(window);
-  std::vector<RECT> damaged;
-  ASSERT_TRUE(pda::user::TakeScreenDamage(
-      [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; }));
-  ASSERT_EQ(damaged.size(), 1u);
-  EXPECT_EQ(damaged[0].left, 25);
-  EXPECT_EQ(damaged[0].top, 35);
-  EXPECT_EQ(damaged[0].right, 35);
-  EXPECT_EQ(damaged[0].bottom, 55);
-  EXPECT_FALSE(pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {}))
-      << "damage is handed over once";
+  EXPECT_EQ(TakeDamage(), (Damage{{25, 35, 35, 55}}));
+  EXPECT_EQ(TakeDamage(), Damage{}) << "damage is handed over once";
 
   // A context reports what it drew, not all it could have drawn on.
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
-  EXPECT_FALSE(pda::user::TakeScreenDamage([](const gdi::Pixels&, const std::vector<RECT>&) {}))
-      << "a context that drew nothing";
+  EXPECT_EQ(TakeDamage(), Damage{}) << "a context that drew nothing";
   HDC dc = GetDC(window);
   Fill(dc, RECT{10, 10, 20, 15}, kBlue);
   Fill(dc, RECT{40, 60, 50, 70}, kBlue);
   ReleaseDC(window, dc);
-  damaged.clear();
-  ASSERT_TRUE(pda::user::TakeScreenDamage(
-      [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; }));
-  ASSERT_EQ(damaged.size(), 1u);
-  // The bounds of both fills, in screen coordinates.
-  EXPECT_EQ(damaged[0].left, 30);
-  EXPECT_EQ(damaged[0].top, 40);
-  EXPECT_EQ(damaged[0].right, 70);
-  EXPECT_EQ(damaged[0].bottom, 100);
+  EXPECT_EQ(TakeDamage(), (Damage{{30, 40, 70, 100}})) << "the bounds of both fills";
 
   // A copy of a picture (a back buffer, say) reports only the rows it changed.
   HDC memory = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(memory, 100, 100);
   HGDIOBJ old = SelectObject(memory, bitmap);
   Fill(memory, RECT{0, 0, 100, 100}, kGreen);
-  auto copyAndTake = [&] {
+  auto copy = [&] {
     HDC window_dc = GetDC(window);
     BitBlt(window_dc, 0, 0, 100, 100, memory, 0, 0, SRCCOPY);
     ReleaseDC(window, window_dc);
-    damaged.clear();
-    pda::user::TakeScreenDamage(
-        [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; });
   };
-  copyAndTake();
+  copy();
+  TakeDamage();
   EXPECT_EQ(ScreenAt(70, 100), kGreen);
-  copyAndTake();
-  EXPECT_TRUE(damaged.empty()) << "the same picture again";
+  copy();
+  EXPECT_EQ(TakeDamage(), Damage{}) << "the same picture again";
   SetPixel(memory, 99, 50, kRed);
-  copyAndTake();
-  ASSERT_EQ(damaged.size(), 1u);
-  EXPECT_EQ(damaged[0].top, 80);
-  EXPECT_EQ(damaged[0].bottom, 81);
+  copy();
+  EXPECT_EQ(TakeDamage(), (Damage{{20, 80, 120, 81}}));
   EXPECT_EQ(ScreenAt(119, 80), kRed);
   SelectObject(memory, old);
   DeleteObject(bitmap);
@@ -237,10 +229,7 @@ TEST_F(PaintTest, PresenterIsToldOnceUntilItTakesTheDamage) {
   Fill(dc, RECT{0, 0, 5, 5}, kRed);
   ReleaseDC(window, dc);
   EXPECT_EQ(told, 3) << "told again when the last context closed";
-  std::vector<RECT> damaged;
-  EXPECT_TRUE(pda::user::TakeScreenDamage(
-      [&](const gdi::Pixels&, const std::vector<RECT>& rects) { damaged = rects; }));
-  EXPECT_EQ(damaged.size(), 1u) << "the damage waited, none was lost";
+  EXPECT_EQ(TakeDamage().size(), 1u) << "the damage waited, none was lost";
   pda::user::SetScreenPresenter({});
 }
 
