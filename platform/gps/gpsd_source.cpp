@@ -132,10 +132,14 @@ class Epoch {
     lastPosition_ = arrival;
     held_.reset();
   }
-  // A sky view was read: true when it is to wait for the next position.
+  // A sky view was read: true when it is to wait for the next position. One that goes out now
+  // also takes the place of any held before it.
   bool HoldSky(Clock::time_point arrival) {
     skySeen = true;
-    if (!lastPosition_ || arrival - *lastPosition_ > kSkyHold) return false;
+    if (!lastPosition_ || arrival - *lastPosition_ > kSkyHold) {
+      held_.reset();
+      return false;
+    }
     if (!held_) held_ = arrival;  // a newer one replaces it, but its wait runs from the first
     return true;
   }
