@@ -9,32 +9,12 @@
 namespace pda::gdi {
 namespace {
 
-// x·y/255 rounded as pixman rounds it.
-std::uint32_t Mul255(std::uint32_t x, std::uint32_t y) {
-  const std::uint32_t t = x * y + 0x80;
-  return (t + (t >> 8)) >> 8;
-}
-
 pixman_color_t ColorOf(std::uint32_t pixel) {
   auto widen = [](std::uint32_t v) { return static_cast<std::uint16_t>((v & 0xFF) * 257); };
   return pixman_color_t{widen(pixel >> 16), widen(pixel >> 8), widen(pixel), 0xFFFF};
 }
 
 }  // namespace
-
-// An opaque colour through coverage m over a pixel, byte by byte (the top one too): ink·m/255
-// + pixel·(255 − m)/255, each rounded, the sum saturated. pixman's OVER of a solid colour
-// through an a8 mask, to the byte.
-std::uint32_t CoverOver(std::uint32_t ink, std::uint32_t m, std::uint32_t pixel) {
-  std::uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const std::uint32_t sum = Mul255((ink >> shift) & 0xFF, m) +
-                              Mul255((pixel >> shift) & 0xFF, 255 - m);
-    out |= std::min<std::uint32_t>(sum, 0xFF) << shift;
-  }
-  return out;
-}
-
 
 Canvas::Canvas(Pixels& target, const Region& clip, Box* drawn)
     : target_(target), clip_(clip), drawn_(drawn), image_(target.Image()) {
@@ -215,22 +195,21 @@ void Canvas::Gradient(const Box& box, const pixman_color_t& first, const pixman_
 }
 
 void Canvas::Coverage(int x, int y, const GlyphImage& glyph, std::uint32_t pixel) {
-  if (glyph.width == 0 || glyph.height == 0) return;
-  const Box box{x, y, x + glyph.width, y + glyph.height};
-  Touch(box);
-  // A plain loop rather than a pixman call per glyph, whose set-up outweighs a glyph's few
-  // hundred pixels; the arithmetic is pixman's own (CoverOver), so the bytes are the same.
-  const std::uint32_t ink = 0xFF000000u | pixel;
-  ForEachRow(box, [&](int row, int left, int right) {
-    const std::uint8_t* cover =
-        glyph.coverage.data() + static_cast<std::ptrdiff_t>(row - y) * glyph.stride - x;
-    std::uint32_t* out = target_.row(row);
-    for (int column = left; column < right; ++column) {
-      const std::uint32_t m = cover[column];
-      if (m == 0) continue;
-      out[column] = m == 0xFF ? ink : CoverOver(ink, m, out[column]);
-    }
-  });
+  if (!image_ || glyph.width == 0 || glyph.height == 0) return;
+  Touch(Box{x, y, x + glyph.width, y + glyph.height});
+  if (!solid_ || solid_pixel_ != pixel) {
+    const pixman_color_t color = ColorOf(pixel);
+    solid_.reset(pixman_image_create_solid_fill(&color));
+    solid_pixel_ = pixel;
+  }
+  // pixman only reads the coverage; it wants a mutable pointer all the same.
+  PixmanImage mask(pixman_image_create_bits(
+      PIXMAN_a8, glyph.width, glyph.height,
+      reinterpret_cast<std::uint32_t*>(const_cast<std::uint8_t*>(glyph.coverage.data())),
+      glyph.stride));
+  if (!solid_ || !mask) return;
+  pixman_image_composite32(PIXMAN_OP_OVER, solid_.get(), mask.get(), image_.get(), 0, 0, 0, 0, x,
+                           y, glyph.width, glyph.height);
 }
 
 }  // namespace pda::gdi

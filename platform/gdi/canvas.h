@@ -1,7 +1,6 @@
 // Pixel operations on one target inside one clip, in device coordinates: the rasteriser under
-// every drawing call. pixman does the filling, blending and gradients; the colour-key copy and
-// inversion are plain loops (pixman has no colour-key operator), and so are copies between
-// surfaces (which skip rows already in place) and glyphs (too small for pixman's set-up).
+// every drawing call. pixman does the filling, copying, blending and gradients; the colour-key
+// copy and inversion are plain loops (pixman has no colour-key operator).
 //
 // A Canvas lives for one drawing call: it wraps the target in a pixman image clipped to the
 // context's clip, so nothing outside the clip or the target is ever written. Given a box to
@@ -15,10 +14,6 @@
 #include "gdi/region.h"
 
 namespace pda::gdi {
-
-// An opaque colour (0xFF in the top byte) through coverage m (0..255) over a pixel, as text is
-// drawn: pixman's arithmetic for a solid colour through an a8 mask, to the byte.
-std::uint32_t CoverOver(std::uint32_t ink, std::uint32_t m, std::uint32_t pixel);
 
 class Canvas {
  public:
@@ -55,6 +50,8 @@ class Canvas {
   Region clip_;
   Box* drawn_;
   PixmanImage image_;
+  PixmanImage solid_;
+  std::uint32_t solid_pixel_ = 0;
 };
 
 }  // namespace pda::gdi

@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "gdi/canvas.h"
 #include "gdi/font_face.h"
 #include "gdi/font_match.h"
 #include "gdi_fixtures.h"
@@ -75,35 +74,6 @@ struct TextCanvas {
     return {first, last};
   }
 };
-
-// Glyphs are blended by a loop of the platform's own; it must give the bytes pixman's OVER of a
-// solid colour through an a8 mask gives, for every coverage over every channel value.
-TEST(ExtTextOut, GlyphBlendIsPixmansToTheByte) {
-  for (const std::uint32_t ink : {0xFF000000u, 0xFFFFFFFFu, 0xFF12AB7Fu}) {
-    std::vector<std::uint32_t> ours(256 * 256), theirs(256 * 256);
-    std::vector<std::uint8_t> coverage(256 * 256);
-    for (std::uint32_t d = 0; d < 256; ++d)
-      for (std::uint32_t m = 0; m < 256; ++m) {
-        // Every channel, the top byte included, meets every coverage.
-        theirs[d * 256 + m] = (d ^ 0x5A) << 24 | d << 16 | (255 - d) << 8 | ((d * 7) & 0xFF);
-        coverage[d * 256 + m] = static_cast<std::uint8_t>(m);
-        ours[d * 256 + m] = pda::gdi::CoverOver(ink, m, theirs[d * 256 + m]);
-      }
-    const pixman_color_t color{static_cast<std::uint16_t>(((ink >> 16) & 0xFF) * 257),
-                               static_cast<std::uint16_t>(((ink >> 8) & 0xFF) * 257),
-                               static_cast<std::uint16_t>((ink & 0xFF) * 257), 0xFFFF};
-    pixman_image_t* solid = pixman_image_create_solid_fill(&color);
-    pixman_image_t* mask = pixman_image_create_bits(
-        PIXMAN_a8, 256, 256, reinterpret_cast<std::uint32_t*>(coverage.data()), 256);
-    pixman_image_t* target = pixman_image_create_bits(PIXMAN_x8r8g8b8, 256, 256, theirs.data(),
-                                                      256 * 4);
-    pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, target, 0, 0, 0, 0, 0, 0, 256, 256);
-    for (pixman_image_t* image : {solid, mask, target}) pixman_image_unref(image);
-    int differing = 0;
-    for (std::size_t i = 0; i < ours.size(); ++i) differing += ours[i] != theirs[i];
-    EXPECT_EQ(differing, 0) << std::hex << "ink " << ink;
-  }
-}
 
 TEST(Fonts, FacesResolveToSystemFonts) {
   for (const char16_t* face : {u"Tahoma", u"Courier New", u"No Such Face"}) {
