@@ -88,7 +88,8 @@ class NmeaReplaySource final : public Source {
       if (stopped) return;
       if (auto epoch = assembler.FeedLine(line)) publish(*epoch);
     };
-    char buffer[64 * 1024];
+    // A log is replayed an epoch a second: small reads do, and keep the thread's stack small.
+    char buffer[4096];
     while (!stopped) {
       const long n = input_->Read(buffer, sizeof buffer);
       if (n > 0) {
