@@ -15,6 +15,7 @@ import os
 import select
 import shutil
 import signal
+import socket
 import statistics
 import subprocess
 import sys
@@ -265,7 +266,6 @@ class GpsFake:
     def __enter__(self):
         if not shutil.which("gpsfake"):
             sys.exit("gpsfake is not installed (package gpsd-clients; scripts/install-deps.sh)")
-        import socket
         with socket.socket() as probe:
             probe.bind(("127.0.0.1", 0))
             port = probe.getsockname()[1]

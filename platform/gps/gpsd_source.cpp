@@ -143,11 +143,14 @@ class Epoch {
     if (!held_) held_ = arrival;  // a newer one replaces it, but its wait runs from the first
     return true;
   }
-  // How long the driver may wait before HeldTooLong wants asking.
-  std::chrono::milliseconds Wait() const {
-    if (!held_) return kSkyHold;
-    const auto left = *held_ + kSkyHold - Clock::now();
-    return std::max(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(0));
+  // How long the driver may wait, given the wait it would make anyway (negative: for ever): no
+  // longer than a held sky view has left before HeldTooLong wants asking.
+  std::chrono::milliseconds Wait(std::chrono::milliseconds anyway) const {
+    if (!held_) return anyway;
+    const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
+                                   *held_ + kSkyHold - Clock::now()),
+                               std::chrono::milliseconds(0));
+    return anyway.count() < 0 ? left : std::min(anyway, left);
   }
   bool HeldTooLong() const { return held_ && Clock::now() - *held_ >= kSkyHold; }
   // Gives up the held sky view; returns when it arrived.
@@ -211,7 +214,7 @@ class GpsdSource final : public Source {
     bool discarding = false;
     char buffer[8192];
     for (;;) {
-      const StopSignal::Wake wake = stop.Wait(fd.get(), std::min(watch.Tick(), epoch.Wait()));
+      const StopSignal::Wake wake = stop.Wait(fd.get(), epoch.Wait(watch.Tick()));
       if (wake == StopSignal::Wake::Stop) return false;
       // A sky view no position came for goes out alone.
       if (epoch.HeldTooLong()) watch.Reading(PositionFromGpsd(*g, true), epoch.TakeHeld());

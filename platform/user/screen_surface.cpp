@@ -14,7 +14,7 @@ struct ScreenState {
   std::shared_ptr<gdi::Pixels> pixels;
   Region damage;
   std::function<void()> presenter;
-  int drawing = 0;         // screen contexts open now
+  int drawing = 0;              // screen contexts open now
   bool presenterWaits = false;  // it found contexts drawing: tell it when the last one closes
 };
 ScreenState& State() {
