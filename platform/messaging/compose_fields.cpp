@@ -1,4 +1,6 @@
 // The compose-fields record read into a ComposedMessage, and the choice of PDA_COMPOSE.
+#include <utility>
+
 #include "messaging/compose_send.h"
 #include "messaging/messaging_config.h"
 
@@ -23,11 +25,13 @@ std::optional<ComposedMessage> ComposedMessageFromFields(const MAILCOMPOSEFIELDS
   return message;
 }
 
-HRESULT SendComposedMessage(const ComposedMessage& message, std::optional<ComposeMode>* way) {
+HRESULT SendComposedMessage(const ComposedMessage& message, std::optional<ComposeMode>* way,
+                            HelperAnswer answered) {
   const auto mode = ConfiguredComposeMode();
   if (way) *way = mode;
   if (!mode) return E_INVALIDARG;
-  return *mode == ComposeMode::Desktop ? HandToDesktop(message) : WriteToOutbox(message);
+  if (*mode == ComposeMode::Desktop) return HandToDesktop(message, std::move(answered));
+  return WriteToOutbox(message);
 }
 
 }  // namespace pda::messaging

@@ -37,6 +37,7 @@ namespace {
 constexpr char16_t kFormClass[] = u"pda:ComposeForm";
 constexpr UINT kSend = IDOK;
 constexpr UINT kCancel = IDCANCEL;
+constexpr UINT kHelperAnswered = WM_USER + 1;  // wParam: the desktop helper's HRESULT
 constexpr int kFirstFieldId = 0x100;  // To, Subject, From, Body count up from here
 constexpr int kFontPoints = 9;
 
@@ -63,7 +64,8 @@ struct ComposeForm {
   ComposeFormLayout layout;
   HWND lastFocus;  // the field that had the focus last; it gets it back with the form's
   SHACTIVATEINFO activation{sizeof(SHACTIVATEINFO), HWND{}, 0, 0, 0, 0};
-  // A notice about a failed send is open: the form neither sends again nor closes meanwhile.
+  // A desktop helper has not answered yet, or a notice about a failed send is open: the form
+  // neither sends again nor closes meanwhile.
   bool busy = false;
 
   bool email() const { return kind == ComposedMessage::Kind::Email; }
@@ -214,10 +216,9 @@ std::u16string FailureText(ComposedMessage::Kind kind, std::optional<ComposeMode
   return u"The message could not be sent: " + helper + u" failed.";
 }
 
-void Send(ComposeForm& form) {
-  const ComposedMessage message = ReadFields(form);
-  std::optional<ComposeMode> way;
-  const HRESULT result = SendComposedMessage(message, &way);
+// The end of a send: the form goes when the message went, else it stays with its text under a
+// notice that says why.
+void Sent(ComposeForm& form, std::optional<ComposeMode> way, HRESULT result) {
   if (SUCCEEDED(result)) {
     DestroyWindow(form.window);
     return;
@@ -228,6 +229,19 @@ void Send(ComposeForm& form) {
               MB_OK | MB_ICONSTOP);
   // The program may have ended the form while the notice was open.
   if (IsWindow(window)) form.busy = false;
+}
+
+void Send(ComposeForm& form) {
+  const ComposedMessage message = ReadFields(form);
+  std::optional<ComposeMode> way;
+  const HRESULT result = SendComposedMessage(message, &way, [window = form.window](HRESULT answer) {
+    PostMessageW(window, kHelperAnswered, static_cast<WPARAM>(answer), 0);
+  });
+  if (result == S_FALSE) {
+    form.busy = true;  // until the helper answers
+    return;
+  }
+  Sent(form, way, result);
 }
 
 // ---- messages ------------------------------------------------------------------------------
@@ -241,6 +255,12 @@ LRESULT OnCommand(ComposeForm& form, WPARAM wParam, LPARAM lParam) {
   if (form.busy) return 0;
   if (LOWORD(wParam) == kSend) Send(form);
   else if (LOWORD(wParam) == kCancel) DestroyWindow(form.window);
+  return 0;
+}
+
+LRESULT OnHelperAnswered(ComposeForm& form, WPARAM answer, LPARAM) {
+  form.busy = false;
+  Sent(form, ComposeMode::Desktop, static_cast<HRESULT>(answer));
   return 0;
 }
 
@@ -337,6 +357,7 @@ LRESULT OnDestroy(ComposeForm& form, WPARAM, LPARAM) {
 constexpr user::Route<ComposeForm> kRoutes[] = {
     {WM_PAINT,         user::PaintThrough<ComposeForm, Paint>},
     {WM_COMMAND,       OnCommand},
+    {kHelperAnswered,  OnHelperAnswered},
     {WM_CLOSE,         OnClose},
     {WM_KEYDOWN,       OnKeyDown},
     {WM_SIZE,          OnSize},

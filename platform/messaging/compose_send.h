@@ -3,6 +3,7 @@
 // folder, or handed to the desktop's mail and SMS programs.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,12 +25,15 @@ struct ComposedMessage {
 // Null fields are empty. nullopt for a null record or a size mark other than the published 44.
 std::optional<ComposedMessage> ComposedMessageFromFields(const MAILCOMPOSEFIELDS* fields);
 
-// Sends as PDA_COMPOSE says. S_OK once the message is in the outbox or with the desktop's
-// program; otherwise a failing result for the form to report (a bad PDA_COMPOSE is E_INVALIDARG).
-// The way taken goes to *way (nullopt for a bad PDA_COMPOSE), so that the form can say what
-// failed.
-HRESULT SendComposedMessage(const ComposedMessage& message,
-                            std::optional<ComposeMode>* way = nullptr);
+// The answer of a desktop helper, given once, on a thread of the hand-off's own.
+using HelperAnswer = std::function<void(HRESULT)>;
+
+// Sends as PDA_COMPOSE says. S_OK once the message is in the outbox; S_FALSE once the desktop's
+// helper is started, whose answer then goes to `answered` (see HandToDesktop); otherwise a
+// failing result for the form to report (a bad PDA_COMPOSE is E_INVALIDARG). The way taken goes
+// to *way (nullopt for a bad PDA_COMPOSE), so that the form can say what failed.
+HRESULT SendComposedMessage(const ComposedMessage& message, std::optional<ComposeMode>* way,
+                            HelperAnswer answered);
 
 // ---- the outbox ----------------------------------------------------------------------------
 // Writes the message whole under a temporary name in \Outbox and then gives it its final name,
@@ -43,10 +47,13 @@ HRESULT OutboxFileBytes(const ComposedMessage& message, const SYSTEMTIME& utc, s
 
 // ---- the desktop ---------------------------------------------------------------------------
 // E-mail: xdg-email --utf8 --subject S --body B [recipients...]; SMS: xdg-open with an "sms:"
-// address (RFC 5724). Run without a shell; waits for the helper's answer. A helper that is not
-// on PATH gives HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), one that fails E_FAIL, a recipient
-// that would read as an option E_INVALIDARG.
-HRESULT HandToDesktop(const ComposedMessage& message);
+// address (RFC 5724). Run without a shell, and never waited for: S_FALSE once the helper is
+// started. `answered` then gets S_OK when it ends well, E_FAIL when it fails, and S_OK when it
+// still runs after two seconds (it is the mail or SMS program itself, which has the message).
+// Nothing is started, and `answered` never called, for a helper that is not on PATH
+// (HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) or a recipient that would read as an option
+// (E_INVALIDARG).
+HRESULT HandToDesktop(const ComposedMessage& message, HelperAnswer answered);
 // "sms:+15551234?body=..." with the body percent-encoded as UTF-8.
 std::string SmsUri(const std::u16string& to, const std::u16string& body);
 

@@ -1,14 +1,22 @@
 // The desktop hand-off: e-mail to xdg-email, SMS as an "sms:" address (RFC 5724) to xdg-open.
 // The helpers are started with posix_spawnp, never through a shell, so the texts reach them
-// as arguments exactly as they are.
+// as arguments exactly as they are. The UI thread never waits for one: a thread of its own waits
+// for the helper's answer and hands it on.
+#include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
+#include "kernel/unique_fd.h"
 #include "kernel/utf.h"
 #include "messaging/compose_send.h"
 
@@ -54,8 +62,47 @@ std::string PercentEncode(const std::string& bytes, std::string_view keep) {
   return out;
 }
 
-// Runs the helper found on PATH and waits for its answer.
-HRESULT Run(const std::vector<std::string>& arguments) {
+// How long a helper's answer is waited for. xdg-email and xdg-open hand the message on and end
+// within a second; one still running after this is the mail or SMS program itself (in a plain
+// session the handler runs in the helper's place), and the message is with it.
+constexpr int kAnswerWaitMs = 2000;
+
+HRESULT AnswerOf(int status) {
+  if (!WIFEXITED(status)) return E_FAIL;
+  // posix_spawnp reports a helper it could not execute as exit status 127.
+  if (WEXITSTATUS(status) == 127) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  return WEXITSTATUS(status) == 0 ? S_OK : E_FAIL;
+}
+
+int Reap(pid_t child) {
+  int status = 0;
+  pid_t waited;
+  do waited = ::waitpid(child, &status, 0);
+  while (waited < 0 && errno == EINTR);
+  return waited == child ? status : -1;
+}
+
+// On a thread of its own: `answered` gets the helper's answer when it ends within
+// kAnswerWaitMs, else S_OK then; the helper is reaped whenever it ends.
+void Watch(pid_t child, HelperAnswer answered) {
+  std::thread([child, answered = std::move(answered)] {
+    pthread_setname_np(pthread_self(), "pda-helper");  // as ps and top show it
+    // Called through syscall(2): this C library's <sys/pidfd.h> declares it without C linkage.
+    const UniqueFd ending(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
+    int ready = 1;  // without a pidfd (a kernel before 5.3) the answer waits for the end
+    if (ending) {
+      pollfd watched{ending.get(), POLLIN, 0};
+      do ready = ::poll(&watched, 1, kAnswerWaitMs);
+      while (ready < 0 && errno == EINTR);
+    }
+    if (ready == 0) answered(S_OK);
+    const int status = Reap(child);
+    if (ready != 0) answered(status < 0 ? E_FAIL : AnswerOf(status));
+  }).detach();
+}
+
+// Starts the helper found on PATH; its answer goes to `answered` (see Watch).
+HRESULT Run(const std::vector<std::string>& arguments, HelperAnswer answered) {
   std::vector<char*> argv;
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -72,14 +119,8 @@ HRESULT Run(const std::vector<std::string>& arguments) {
   ::posix_spawnattr_destroy(&attributes);
   if (spawned == ENOENT) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   if (spawned != 0) return E_FAIL;
-  int status = 0;
-  pid_t waited;
-  do waited = ::waitpid(child, &status, 0);
-  while (waited < 0 && errno == EINTR);
-  if (waited != child || !WIFEXITED(status)) return E_FAIL;
-  // posix_spawnp reports a helper it could not execute as exit status 127.
-  if (WEXITSTATUS(status) == 127) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-  return WEXITSTATUS(status) == 0 ? S_OK : E_FAIL;
+  Watch(child, std::move(answered));
+  return S_FALSE;
 }
 
 }  // namespace
@@ -96,9 +137,9 @@ std::string SmsUri(const std::u16string& to, const std::u16string& body) {
   return uri;
 }
 
-HRESULT HandToDesktop(const ComposedMessage& message) {
+HRESULT HandToDesktop(const ComposedMessage& message, HelperAnswer answered) {
   if (message.kind == ComposedMessage::Kind::Sms)
-    return Run({"xdg-open", SmsUri(message.to, message.body)});
+    return Run({"xdg-open", SmsUri(message.to, message.body)}, std::move(answered));
   std::vector<std::string> arguments = {"xdg-email", "--utf8"};
   if (!message.subject.empty()) {
     arguments.push_back("--subject");
@@ -111,7 +152,7 @@ HRESULT HandToDesktop(const ComposedMessage& message) {
     if (recipient.starts_with('-')) return E_INVALIDARG;
     arguments.push_back(std::move(recipient));
   }
-  return Run(arguments);
+  return Run(arguments, std::move(answered));
 }
 
 }  // namespace pda::messaging

@@ -296,6 +296,15 @@ class X:
             return found[0] if found else None
         return wait_until(f'a window titled "{WINDOW_TITLE}"', timeout, probe)
 
+    def wait_title(self, window, title, timeout=15):
+        """Waits for the window to bear `title`: it takes the title of the device's window in
+        front, a form that opened or the main window again once the form closed. A tap aimed
+        at what comes next must wait for it, as a user's eyes do."""
+        def probe():
+            r = self.run("xdotool", "getwindowname", window, check_rc=False)
+            return r.returncode == 0 and r.stdout.decode().rstrip("\n") == title
+        wait_until(f'the window titled "{title}"', timeout, probe, interval=0.05)
+
     def geometry(self, window):
         r = self.run("xdotool", "getwindowgeometry", "--shell", window)
         fields = dict(line.split("=", 1) for line in r.stdout.decode().split() if "=" in line)

@@ -5,8 +5,9 @@ PDA_COMPOSE=desktop, handed to stand-in xdg-email and xdg-open programs on PATH 
 their arguments: subject, body, recipient and the sms: address arrive intact (spaces, line
 breaks, "&", quotes, non-ASCII).
 
-Every step is a tap or a key queued to the window in order: the compose form is made while the
-button's release is handled, so the "Send" tap that follows reaches the form. The demo receiver
+A tap goes to the device window under it when it comes, so each step waits, as a user's eyes
+would, for what it aims at to be in front: the form after its button, the main window after
+"Send" (the program's window takes the title of the device's window in front). The demo receiver
 moves along its track, so each message carries the position of its own moment: the pair is read
 from the message and the whole text is checked against it."""
 import json
@@ -21,6 +22,7 @@ import harness as h
 ADDRESS = '"Ann Ström" <ann@example.org>'
 ACCOUNT = "Work mail"
 NUMBER = "+49 170 1234567"
+EMAIL_FORM, SMS_FORM = "New Message", "New Text Message"
 
 STAND_IN = """#!/usr/bin/env python3
 import json, os, sys
@@ -64,8 +66,16 @@ class Screen:
         self.scale = height / h.SCREEN_HEIGHT
         self.width = width
 
-    def button(self, index):
+    def button(self, index, opens=None):
+        """Taps touch button `index`; `opens`: the title of the form it opens, waited for."""
         self.x.tap(self.window, *self.x.button_centre(self.window, index))
+        if opens:
+            self.x.wait_title(self.window, opens)
+
+    def send(self):
+        """Taps "Send" (or "Save") and waits for the main window to be in front again."""
+        self.soft_key(right=True)
+        self.x.wait_title(self.window, h.WINDOW_TITLE)
 
     def soft_key(self, right):
         y = self.x.geometry(self.window)[1] - h.SOFT_KEY_BAR * self.scale / 2
@@ -101,8 +111,8 @@ def outbox_and_geonote(s, a):
     screen = Screen(x, window)
     outbox = root / "Outbox"
 
-    screen.button(0)
-    screen.soft_key(right=True)
+    screen.button(0, opens=EMAIL_FORM)
+    screen.send()
     eml = h.wait_until("an .eml file in the outbox after Send", 15, new_file(outbox, ".eml"))
     text = eml.read_bytes().decode()
     pair = pair_in(text, "e-mail file")
@@ -110,8 +120,8 @@ def outbox_and_geonote(s, a):
                  "q=3D" + pair]:
         h.check(line in text, f"the e-mail file lacks {line!r}:\n{text}")
 
-    screen.button(1)
-    screen.soft_key(right=True)
+    screen.button(1, opens=SMS_FORM)
+    screen.send()
     sms = h.wait_until("an .sms file in the outbox after Send", 15, new_file(outbox, ".sms"))
     got = sms.read_bytes().decode()
     _, sms_body = bodies(pair_in(got, "SMS file"))
@@ -149,16 +159,16 @@ def desktop(s, a):
     x, program, window, _ = start(s, a, root, "desktop", env)
     screen = Screen(x, window)
 
-    screen.button(0)
-    screen.soft_key(right=True)
+    screen.button(0, opens=EMAIL_FORM)
+    screen.send()
     record = h.wait_until("xdg-email's arguments", 15, new_file(records, "xdg-email.json"))
     argv = json.loads(record.read_text())
     email_body, _ = bodies(pair_in(" ".join(argv), "xdg-email arguments"))
     expected = ["--utf8", "--subject", "Zazorudu!", "--body", email_body, ADDRESS]
     h.check(argv == expected, f"xdg-email got {argv!r}, expected {expected!r}")
 
-    screen.button(1)
-    screen.soft_key(right=True)
+    screen.button(1, opens=SMS_FORM)
+    screen.send()
     record = h.wait_until("xdg-open's arguments", 15, new_file(records, "xdg-open.json"))
     argv = json.loads(record.read_text())
     h.check(len(argv) == 1 and argv[0].startswith("sms:") and "?body=" in argv[0],

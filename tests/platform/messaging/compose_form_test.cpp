@@ -1,19 +1,22 @@
 // The compose form as a user meets it, on the headless screen through the test harness: what
 // MailComposeMessage accepts and what the form then shows, "Send" through the soft key (the
 // fields as edited, by the input panel or by keys), "Cancel" and Escape, a desktop helper that is
-// missing, and where the fields go on each screen and above the input panel.
+// missing or fails, and where the fields go on each screen and above the input panel.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device_root.h"
@@ -319,30 +322,43 @@ TEST_F(ComposeFormTest, CancelAndEscapeCloseTheFormAndWriteNothing) {
   }
 }
 
-TEST_F(ComposeFormTest, AMissingDesktopHelperIsNamedAndTheFormStaysWithItsText) {
-  const fs::path emptyBin = root_.Host("empty-bin");
-  fs::create_directories(emptyBin);
+TEST_F(ComposeFormTest, AFailedDesktopHelperIsNamedAndTheFormStaysWithItsText) {
+  const fs::path bin = root_.Host("bin");
+  fs::create_directories(bin);
   const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-  setenv("PATH", emptyBin.c_str(), 1);
+  setenv("PATH", bin.c_str(), 1);
   setenv("PDA_COMPOSE", "desktop", 1);
   struct Case {
     MAILCOMPOSEFIELDS fields;
+    const char* helper;  // a script that fails, or none
     std::u16string notice;
   };
   const Case cases[] = {
-      {Email(u"zoe@example.com", u"Hi", u"Body", u"Work"),
+      {Email(u"zoe@example.com", u"Hi", u"Body", u"Work"), nullptr,
        u"xdg-email is not installed; the message was not sent."},
-      {Sms(u"+15551234", u"Body"), u"xdg-open is not installed; the message was not sent."},
+      {Sms(u"+15551234", u"Body"), nullptr, u"xdg-open is not installed; the message was not sent."},
+      // Its answer comes later, from another thread.
+      {Sms(u"+15551234", u"Body"), "xdg-open", u"The message could not be sent: xdg-open failed."},
   };
   for (Case c : cases) {
     SCOPED_TRACE(std::string(c.notice.begin(), c.notice.end()));
+    if (c.helper) {
+      std::ofstream(bin / c.helper) << "#!/bin/sh\nexit 4\n";
+      fs::permissions(bin / c.helper, fs::perms::owner_all);
+    }
     ASSERT_EQ(Compose(&c.fields), S_OK);
     Key('Z');  // into the body
     const auto before = pda::testing::OpenComposeForm();
     ASSERT_TRUE(before);
     TapBar(before->window, BarPart::Right);
 
-    const auto box = pda::testing::OpenMessageBox();
+    const auto deadline = std::chrono::steady_clock::now() + Harness::kWatchdog;
+    auto box = pda::testing::OpenMessageBox();
+    while (!box && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ASSERT_TRUE(app_->WaitIdle());
+      box = pda::testing::OpenMessageBox();
+    }
     ASSERT_TRUE(box) << "no notice";
     EXPECT_EQ(box->text, c.notice);
     EXPECT_EQ(box->type & MB_ICONMASK, MB_ICONSTOP);

@@ -10,6 +10,9 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,6 +124,25 @@ TEST_F(OutboxTest, RecipientsThatAreNoAddressesWriteNothing) {
 
 // ---- the desktop ---------------------------------------------------------------------------
 
+// What `send` returns, or the helper's answer when it started one (a minute at most: no answer
+// is kNoAnswer).
+constexpr HRESULT kNoAnswer = E_FAIL - 1;
+HRESULT Answer(const std::function<HRESULT(pda::messaging::HelperAnswer)>& send) {
+  auto answer = std::make_shared<std::promise<HRESULT>>();
+  std::future<HRESULT> answered = answer->get_future();
+  const HRESULT started = send([answer](HRESULT result) { answer->set_value(result); });
+  if (started != S_FALSE) return started;
+  return answered.wait_for(std::chrono::minutes(1)) == std::future_status::ready ? answered.get()
+                                                                                 : kNoAnswer;
+}
+HRESULT HandOff(const ComposedMessage& message) {
+  return Answer([&](auto answered) { return pda::messaging::HandToDesktop(message, answered); });
+}
+HRESULT Send(const ComposedMessage& message) {
+  return Answer(
+      [&](auto answered) { return pda::messaging::SendComposedMessage(message, nullptr, answered); });
+}
+
 // A folder of stand-in helpers, alone on PATH, each writing its arguments (NUL after each) to
 // <folder>/<its name>.args.
 class DesktopTest : public ::testing::Test {
@@ -156,7 +178,7 @@ class DesktopTest : public ::testing::Test {
 TEST_F(DesktopTest, EmailReachesXdgEmailWithEveryCharacterIntact) {
   ComposedMessage message = kEmail;
   message.to = u" zoe@example.com ; bob@example.org";
-  ASSERT_EQ(pda::messaging::HandToDesktop(message), S_OK);
+  ASSERT_EQ(HandOff(message), S_OK);
   EXPECT_EQ(ArgumentsOf("xdg-email"),
             (std::vector<std::string>{
                 "--utf8", "--subject", "Zazorudu!", "--body",
@@ -166,7 +188,7 @@ TEST_F(DesktopTest, EmailReachesXdgEmailWithEveryCharacterIntact) {
 }
 
 TEST_F(DesktopTest, SmsReachesXdgOpenAsAPercentEncodedSmsAddress) {
-  ASSERT_EQ(pda::messaging::HandToDesktop(kSms), S_OK);
+  ASSERT_EQ(HandOff(kSms), S_OK);
   EXPECT_EQ(ArgumentsOf("xdg-open"),
             std::vector<std::string>{"sms:+15551234?body=Zazorudu%21%20%20%28Rel.%201.00%29"
                                      "%0D%0AA%20%26%20%22B%22%20%C3%A9"});
@@ -174,28 +196,49 @@ TEST_F(DesktopTest, SmsReachesXdgOpenAsAPercentEncodedSmsAddress) {
 
 TEST_F(DesktopTest, AMissingHelperOrAnAddressLikeAnOptionIsAnError) {
   fs::remove(bin_ / "xdg-email");
-  EXPECT_EQ(pda::messaging::HandToDesktop(kEmail), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(HandOff(kEmail), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   fs::remove(bin_ / "xdg-open");
-  EXPECT_EQ(pda::messaging::HandToDesktop(kSms), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(HandOff(kSms), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
 
   std::ofstream(bin_ / "xdg-email") << "#!/bin/sh\ntouch \"$0.ran\"\n";
   fs::permissions(bin_ / "xdg-email", fs::perms::owner_all);
   ComposedMessage message = kEmail;
   message.to = u"--attach=/etc/passwd";
-  EXPECT_EQ(pda::messaging::HandToDesktop(message), E_INVALIDARG);
+  EXPECT_EQ(HandOff(message), E_INVALIDARG);
   EXPECT_FALSE(fs::exists(bin_ / "xdg-email.ran"));
+}
+
+// A helper that fails is an error; one that is still running two seconds on (the mail program
+// itself) has the message: the answer does not wait for its end.
+TEST_F(DesktopTest, TheAnswerIsTheHelpersEndOrItsStillRunning) {
+  const fs::path hold = bin_ / "hold";  // the last helper runs while this is there
+  struct Case {
+    const char* script;
+    HRESULT answer;
+  } const cases[] = {
+      {"exit 3", E_FAIL},
+      {"kill -TERM $$", E_FAIL},
+      {"while [ -e \"${0%/*}/hold\" ]; do /bin/sleep 0.05; done", S_OK},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    std::ofstream{hold};
+    std::ofstream(bin_ / "xdg-open") << "#!/bin/sh\n" << c.script << "\n";
+    EXPECT_EQ(HandOff(kSms), c.answer);
+    fs::remove(hold);
+  }
 }
 
 TEST_F(DesktopTest, ComposeModeChoosesTheDesktopOrTheOutbox) {
   zaz::testing::DeviceRoot root;
   setenv("PDA_COMPOSE", "desktop", 1);
-  EXPECT_EQ(pda::messaging::SendComposedMessage(kSms), S_OK);
+  EXPECT_EQ(Send(kSms), S_OK);
   EXPECT_FALSE(ArgumentsOf("xdg-open").empty());
   setenv("PDA_COMPOSE", "outbox", 1);
-  EXPECT_EQ(pda::messaging::SendComposedMessage(kSms), S_OK);
+  EXPECT_EQ(Send(kSms), S_OK);
   EXPECT_EQ(FilesIn(root.Host("Outbox")).size(), 1u);
   setenv("PDA_COMPOSE", "fax", 1);
-  EXPECT_EQ(pda::messaging::SendComposedMessage(kSms), E_INVALIDARG);
+  EXPECT_EQ(Send(kSms), E_INVALIDARG);
   unsetenv("PDA_COMPOSE");
 }
 
