@@ -41,12 +41,14 @@ def scenario(a, s):
 
     soft_key_y = HEIGHT - BAR // 2
     x.tap(window, WIDTH * 7 // 8, soft_key_y)               # "Settings"
+    x.wait_title(window, "Settings")
     x.tap(window, WIDTH * 3 // 4, HEIGHT - BAR - BAR // 2)  # "Next >>"
     x.tap(window, WIDTH // 2, 168)                          # the number field
     x.tap(window, WIDTH // 2, soft_key_y)                   # the input panel's button
     for digit in NUMBER:
         x.tap(window, *digit_key(digit))
     x.tap(window, WIDTH * 7 // 8, soft_key_y)               # "Ok"
+    x.wait_title(window, h.WINDOW_TITLE)
     x.key(window, "ctrl+q")
     code = h.wait_exit(program, 20, "the program after Ctrl+Q")
     h.check(code == 0, f"the program ended with {code}")

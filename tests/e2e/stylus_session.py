@@ -9,8 +9,9 @@ settings file are read back (the clipboard is read while the program still holds
 Where things are is worked out from the screen as the user sees it: the bars (26 px at 96 DPI),
 the input panel above the soft-key bar (80 px at 96 DPI) with its keyboard, the touch buttons
 along the bottom of the main screen, the first field of the compose form and of the settings
-pages near the top. Taps are queued to the window in order, so each reaches the window that the
-taps before it opened."""
+pages near the top. A tap goes to the device window under it when it comes, so a tap that opens or
+closes a form or the settings is followed by a wait for the program's window to bear the title
+of what is then in front."""
 import sys
 from pathlib import Path
 
@@ -60,6 +61,9 @@ class Device:
         strip = 77 * self.dpi // 192
         self.tap(self.width * (2 * index + 1) / 8, self.height - self.bar - strip / 2)
 
+    def in_front(self, title):
+        self.x.wait_title(self.window, title)
+
     def type(self, text):
         top = self.height - self.bar - self.panel
         for ch in text:
@@ -106,13 +110,16 @@ def session_on(s, a, width, height, dpi):
 
     # E-mail and SMS: the recipient typed into the form's first field with the panel.
     outbox = Path(root) / "Outbox"
-    for index, recipient, suffix in [(0, ADDRESS_TO, ".eml"), (1, NUMBER_TO, ".sms")]:
+    for index, form, recipient, suffix in [(0, "New Message", ADDRESS_TO, ".eml"),
+                                           (1, "New Text Message", NUMBER_TO, ".sms")]:
         before = {p.name for p in outbox.glob("*")} if outbox.is_dir() else set()
         d.touch_button(index)
+        d.in_front(form)
         d.tap(d.width * 3 / 4, d.bar + d.at96(13))
         d.panel_button()
         d.type(recipient)
         d.soft_key(right=True)  # "Send"
+        d.in_front(h.WINDOW_TITLE)
         sent = h.wait_until(f"a {suffix} file in the outbox ({name})", 15,
                             outbox_file(outbox, suffix, before))
         text = sent.read_bytes().decode()
@@ -131,6 +138,7 @@ def session_on(s, a, width, height, dpi):
     # The settings: the account tapped (its second row), the address and the number typed.
     field_x, field_y = d.at96(60), d.bar + d.at96(57)  # the pages' fields are 128 units wide
     d.soft_key(right=True)  # "Settings"
+    d.in_front("Settings")
     d.tap(d.width / 4, d.bar + d.at96(122))
     d.tap(field_x, field_y)
     d.panel_button()
@@ -140,6 +148,7 @@ def session_on(s, a, width, height, dpi):
     d.panel_button()
     d.type(NUMBER_DEFAULT)
     d.soft_key(right=True)  # "Ok"
+    d.in_front(h.WINDOW_TITLE)
     d.soft_key(right=False)  # "Exit"
     code = h.wait_exit(program, 20, f"the program after the Exit soft key ({name})")
     h.check(code == 0, f"the program ended with {code} ({name})")
