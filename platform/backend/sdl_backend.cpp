@@ -33,6 +33,7 @@
 #include "backend/window_class_name.h"
 #include "backend/window_icon.h"
 #include "backend/x11_connection.h"
+#include "backend/x11_painter.h"
 #include "backend/zoom.h"
 #include "user/close_request.h"
 #include "user/screen_surface.h"
@@ -138,6 +139,9 @@ class Screen {
   // before Start returns. Other drivers wake it by SDL_PushEvent.
   std::optional<Wakeup> wakeup_;
   std::optional<x11::WindowConnection> connection_;  // once the window is made, under X11
+  // Puts the screen on the window while it is not zoomed, under X11 (x11_painter.h); released
+  // before the window.
+  std::unique_ptr<x11::WindowPainter> painter_;
   std::atomic<bool> quitting_{false};  // Stop has pushed its quit: nothing more is pushed
   pda::user::StylusRouter stylus_;
   StartupTrace trace_;
@@ -240,8 +244,10 @@ void Screen::Stop() {
     return;
   }
   // The thread waits in Xlib for good and the window belongs to a server that is gone: both are
-  // left as they are; destroying the window would only meet the broken connection again.
+  // left as they are; destroying the window or the painter would only meet the broken
+  // connection again.
   thread_.detach();
+  [[maybe_unused]] x11::WindowPainter* painterGone = painter_.release();
   [[maybe_unused]] SDL_Window* gone = window_.release();
 }
 
@@ -322,7 +328,10 @@ void Screen::MakeWindow(const gdi::Pixels* icon) {
     pda::user::RequestApplicationClose();
     return;
   }
-  if (wakeup_) connection_ = x11::WindowConnection::Of(window_.get());
+  if (wakeup_) {
+    connection_ = x11::WindowConnection::Of(window_.get());
+    painter_ = x11::WindowPainter::Of(window_.get());
+  }
   // The icon is there before the window is shown, where the desktop first looks for it.
   if (icon) {
     if (const UniqueSdlSurface surface = IconSurface(*icon))
@@ -355,6 +364,7 @@ void Screen::Run(std::promise<std::string> started) {
   t_screen = this;
   Loop();
   t_screen = nullptr;
+  painter_.reset();
   window_.reset();
   SDL_Quit();
   Ended(false);
@@ -419,32 +429,47 @@ void Screen::Wait() {
 // ---- presenting ----------------------------------------------------------------------------
 void Screen::Present(bool everything) {
   if (!window_) return;  // the damage waits for the window
-  SDL_Surface* target = SDL_GetWindowSurface(window_.get());
-  if (!target) return;
   std::vector<SDL_Rect> shown;
-  pda::user::TakeScreenDamage(
-      [&](const gdi::Pixels& pixels, const std::vector<RECT>& rects) {
-        // The copy is read under the surface lock; SDL only wraps it for the blit.
-        std::unique_ptr<SDL_Surface, SurfaceDeleter> source(SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<std::uint32_t*>(pixels.data()), pixels.width(), pixels.height(), 32,
-            pixels.stride(), SDL_PIXELFORMAT_XRGB8888));
-        if (!source) return;
-        for (const RECT& r : rects) {
-          SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
-          SDL_Rect to{r.left * zoom_, r.top * zoom_, from.w * zoom_, from.h * zoom_};
-          if (zoom_ == 1)
-            SDL_BlitSurface(source.get(), &from, target, &to);
-          else
-            SDL_BlitScaled(source.get(), &from, target, &to);
-          shown.push_back(to);
-        }
-      },
-      everything);
+  int width = 0, height = 0;
+  if (painter_ && zoom_ == 1) {
+    SDL_GetWindowSize(window_.get(), &width, &height);
+    pda::user::TakeScreenDamage(
+        [&](const gdi::Pixels& pixels, const std::vector<RECT>& rects) {
+          if (!painter_->Put(pixels, rects)) return;
+          for (const RECT& r : rects)
+            shown.push_back(SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top});
+        },
+        everything);
+  } else {
+    SDL_Surface* target = SDL_GetWindowSurface(window_.get());
+    if (!target) return;
+    width = target->w;
+    height = target->h;
+    pda::user::TakeScreenDamage(
+        [&](const gdi::Pixels& pixels, const std::vector<RECT>& rects) {
+          // The surface is read under its lock; SDL only wraps it for the blit.
+          std::unique_ptr<SDL_Surface, SurfaceDeleter> source(SDL_CreateRGBSurfaceWithFormatFrom(
+              const_cast<std::uint32_t*>(pixels.data()), pixels.width(), pixels.height(), 32,
+              pixels.stride(), SDL_PIXELFORMAT_XRGB8888));
+          if (!source) return;
+          for (const RECT& r : rects) {
+            SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
+            SDL_Rect to{r.left * zoom_, r.top * zoom_, from.w * zoom_, from.h * zoom_};
+            if (zoom_ == 1)
+              SDL_BlitSurface(source.get(), &from, target, &to);
+            else
+              SDL_BlitScaled(source.get(), &from, target, &to);
+            shown.push_back(to);
+          }
+        },
+        everything);
+    if (!shown.empty())
+      SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), static_cast<int>(shown.size()));
+  }
   if (shown.empty()) return;
-  SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), static_cast<int>(shown.size()));
   long area = 0;
   for (const SDL_Rect& r : shown) area += static_cast<long>(r.w) * r.h;
-  trace_.Presented(area, static_cast<long>(target->w) * target->h);
+  trace_.Presented(area, static_cast<long>(width) * height);
 }
 
 // ---- input ---------------------------------------------------------------------------------

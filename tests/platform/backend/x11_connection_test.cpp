@@ -1,10 +1,12 @@
-// The X connection's handler and SDL's window connection against a real X server (Xvfb).
+// The X connection's handler, SDL's window connection and the window painter against a real X
+// server (Xvfb).
 //
 // A break, met on the window's connection and then on another one, is told once, and each
 // thread that met it is kept waiting for good (seen blocked in futex; were the handler to
 // return, Xlib would end the child process instead). Events Xlib has read without anybody
-// taking them are seen by HasPendingEvents while the socket has nothing more to read. Each case
-// runs in a child process of its own: SDL starts once per process, and kept threads stay.
+// taking them are seen by HasPendingEvents while the socket has nothing more to read. The
+// painter puts exactly the rectangles it is given, read back from the server. Each case runs in
+// a child process of its own: SDL starts once per process, and kept threads stay.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -22,11 +24,14 @@
 #include <thread>
 
 #include "backend/x11_connection.h"
+#include "backend/x11_painter.h"
 #include "child_check.h"
+#include "gdi/pixels.h"
 
 // After GoogleTest, whose names Xlib's macros (None, Bool) would otherwise take.
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -168,12 +173,60 @@ std::string PendingEventsAreSeenThatTheSocketNoLongerShows(const Xvfb&) {
   return result;
 }
 
+// Two pictures of distinct pixels: the first put whole, then rectangles of the second, among
+// them one at the edge and one a single pixel; the window must show the second inside them and
+// the first everywhere else, pixel for pixel.
+std::string PainterPutsExactlyTheRectanglesGiven(const Xvfb&) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("SDL_Init: ") + SDL_GetError();
+  constexpr int kWidth = 61, kHeight = 37;  // rows that are not a round number of bytes
+  SDL_Window* window = SDL_CreateWindow("painter", 0, 0, kWidth, kHeight, SDL_WINDOW_SHOWN);
+  const auto painter = window ? x11::WindowPainter::Of(window) : nullptr;
+  if (!painter) return "no painter for a window on Xvfb's default visual";
+  auto first = pda::gdi::Pixels::Create(kWidth, kHeight);
+  auto second = pda::gdi::Pixels::Create(kWidth, kHeight);
+  if (!first || !second) return "no pixels";
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      first->row(y)[x] = static_cast<std::uint32_t>(y << 16 | x << 8 | 0x11);
+      second->row(y)[x] = static_cast<std::uint32_t>(0x80 | x << 16 | y << 8);
+    }
+  const std::vector<RECT> rects = {{3, 2, 20, 9}, {50, 30, kWidth, kHeight}, {30, 17, 31, 18}};
+  if (!painter->Put(*first, {RECT{0, 0, kWidth, kHeight}}) || !painter->Put(*second, rects))
+    return "Put refused the picture";
+
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  SDL_GetWindowWMInfo(window, &info);
+  XImage* shown = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, kWidth, kHeight,
+                            AllPlanes, ZPixmap);
+  if (!shown) return "the window could not be read back";
+  std::string result;
+  for (int y = 0; y < kHeight && result.empty(); ++y)
+    for (int x = 0; x < kWidth && result.empty(); ++x) {
+      bool inside = false;
+      for (const RECT& r : rects)
+        inside = inside || (x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+      const pda::gdi::Pixels& picture = inside ? *second : *first;
+      const std::uint32_t expected = picture.data()[y * picture.stride() / 4 + x];
+      const std::uint32_t got = static_cast<std::uint32_t>(XGetPixel(shown, x, y)) & 0xFFFFFF;
+      if (got != expected)
+        result = "pixel " + std::to_string(x) + "," + std::to_string(y) + " is " +
+                 std::to_string(got) + ", expected " + std::to_string(expected);
+    }
+  XDestroyImage(shown);
+  return result;
+}
+
 TEST(X11ConnectionTest, BreakIsToldOnceAndEachThreadThatMeetsItIsKept) {
   EXPECT_EQ(InChildOnXvfb(BreakIsToldOnceAndKeepsEachThread), "");
 }
 
 TEST(X11ConnectionTest, PendingEventsAreSeenThatTheSocketNoLongerShows) {
   EXPECT_EQ(InChildOnXvfb(PendingEventsAreSeenThatTheSocketNoLongerShows), "");
+}
+
+TEST(X11PainterTest, PutsExactlyTheRectanglesGiven) {
+  EXPECT_EQ(InChildOnXvfb(PainterPutsExactlyTheRectanglesGiven), "");
 }
 
 }  // namespace
