@@ -45,6 +45,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kScreenSaverDelay = std::chrono::seconds(60);
 
 std::atomic<bool> g_displayLost{false};
+// The painter of a window whose display was lost, kept for good (and reachable): freeing it would
+// meet the broken connection.
+x11::WindowPainter* g_keptPainter = nullptr;
 
 struct WindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
@@ -247,7 +250,7 @@ void Screen::Stop() {
   // left as they are; destroying the window or the painter would only meet the broken
   // connection again.
   thread_.detach();
-  [[maybe_unused]] x11::WindowPainter* painterGone = painter_.release();
+  g_keptPainter = painter_.release();
   [[maybe_unused]] SDL_Window* gone = window_.release();
 }
 
