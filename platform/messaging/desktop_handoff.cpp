@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -85,8 +86,7 @@ int Reap(pid_t child) {
 // On a thread of its own: `answered` gets the helper's answer when it ends within
 // kAnswerWaitMs, else S_OK then; the helper is reaped whenever it ends.
 void Watch(pid_t child, HelperAnswer answered) {
-  std::thread([child, answered = std::move(answered)] {
-    pthread_setname_np(pthread_self(), "pda-helper");  // as ps and top show it
+  auto watch = [child, answered = std::move(answered)] {
     // Called through syscall(2): this C library's <sys/pidfd.h> declares it without C linkage.
     const UniqueFd ending(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
     int ready = 1;  // without a pidfd (a kernel before 5.3) the answer waits for the end
@@ -98,7 +98,15 @@ void Watch(pid_t child, HelperAnswer answered) {
     if (ready == 0) answered(S_OK);
     const int status = Reap(child);
     if (ready != 0) answered(status < 0 ? E_FAIL : AnswerOf(status));
-  }).detach();
+  };
+  try {
+    std::thread([watch] {
+      pthread_setname_np(pthread_self(), "pda-helper");  // as ps and top show it
+      watch();
+    }).detach();
+  } catch (const std::system_error&) {
+    watch();  // no thread to be had: the answer is waited for here
+  }
 }
 
 // Starts the helper found on PATH; its answer goes to `answered` (see Watch).
