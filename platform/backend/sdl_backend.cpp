@@ -436,13 +436,20 @@ void Screen::Present(bool everything) {
   int width = 0, height = 0;
   if (painter_ && zoom_ == 1) {
     SDL_GetWindowSize(window_.get(), &width, &height);
+    bool refused = false;
     pda::user::TakeScreenDamage(
         [&](const gdi::Pixels& pixels, const std::vector<RECT>& rects) {
-          if (!painter_->Put(pixels, rects)) return;
+          refused = !painter_->Put(pixels, rects);
+          if (refused) return;
           for (const RECT& r : rects)
             shown.push_back(SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top});
         },
         everything);
+    if (refused) {  // Xlib will not take the surface as it is: SDL's way from now on
+      painter_.reset();
+      Present(true);
+      return;
+    }
   } else {
     SDL_Surface* target = SDL_GetWindowSurface(window_.get());
     if (!target) return;
